@@ -1,0 +1,217 @@
+// kubrix-run: runs a script without a window and writes its log and results.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "app/script_file.h"
+#include "app/settings.h"
+#include "cli/outputs.h"
+#include "engine/engine.h"
+#include "engine/sjis.h"
+
+namespace {
+
+constexpr const char* kVersion = "kubrix-run 0.1.0";
+
+volatile std::sig_atomic_t gInterrupted = 0;
+void onSigint(int) { gInterrupted = 1; }
+
+class CliHost : public kubrix::Host {
+ public:
+  bool escapePressed() override { return gInterrupted != 0; }
+};
+
+struct Options {
+  std::string script;
+  bool logOff = false, status = false, speak = false;
+  std::string settings, answers, table, vars, grid;
+  std::vector<std::pair<std::string, std::string>> sets;
+  std::vector<std::string> outputs;
+  unsigned long long maxSteps = 0;
+  kubrix::ScriptEncoding encoding = kubrix::ScriptEncoding::Auto;
+};
+
+void usage(FILE* to) {
+  fputs(
+      "Usage: kubrix-run [options] SCRIPT\n"
+      "Runs a Kubrix script (.kx plain text, .kxp protected) and prints its log.\n"
+      "\n"
+      "  --log-off              write no log\n"
+      "  --settings FILE        read line settings and other keys from FILE (Kubrix.ini format)\n"
+      "  --set NAME=VALUE       after the first run set variable NAME as the parameter grid would,\n"
+      "                         then run again keeping the stores (repeatable)\n"
+      "  --answers FILE         answers for the interaction commands, one line each\n"
+      "  -o, --output FILE      save the figures; format by extension (repeatable)\n"
+      "  --table FILE           write the data table of the figure store\n"
+      "  --vars FILE            write the variables and lists\n"
+      "  --grid FILE            write the parameter grid\n"
+      "  --max-steps N          end the walk after N executed lines\n"
+      "  --encoding auto|sjis|utf8  how a plain script is read (default auto)\n"
+      "  --status               print the two status texts to standard error\n"
+      "  --speak                let TALK speak\n"
+      "  -h, --help             show this help\n"
+      "  --version              show the version\n",
+      to);
+}
+
+[[noreturn]] void usageError(const std::string& msg) {
+  fprintf(stderr, "kubrix-run: %s\n", msg.c_str());
+  fputs("Try 'kubrix-run --help'.\n", stderr);
+  exit(2);
+}
+
+Options parseArgs(int argc, char** argv) {
+  Options o;
+  auto value = [&](int& i, const char* name) -> std::string {
+    if (i + 1 >= argc) usageError(std::string("option ") + name + " needs a value");
+    return argv[++i];
+  };
+  bool endOfOptions = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (!endOfOptions && a.size() > 1 && a[0] == '-') {
+      if (a == "--") endOfOptions = true;
+      else if (a == "-h" || a == "--help") usage(stdout), exit(0);
+      else if (a == "--version") puts(kVersion), exit(0);
+      else if (a == "--log-off") o.logOff = true;
+      else if (a == "--status") o.status = true;
+      else if (a == "--speak") o.speak = true;
+      else if (a == "--settings") o.settings = value(i, "--settings");
+      else if (a == "--answers") o.answers = value(i, "--answers");
+      else if (a == "--table") o.table = value(i, "--table");
+      else if (a == "--vars") o.vars = value(i, "--vars");
+      else if (a == "--grid") o.grid = value(i, "--grid");
+      else if (a == "-o" || a == "--output") o.outputs.push_back(value(i, "--output"));
+      else if (a == "--set") {
+        const std::string s = value(i, "--set");
+        const size_t eq = s.find('=');
+        if (eq == std::string::npos || eq == 0) usageError("--set needs NAME=VALUE, got '" + s + "'");
+        o.sets.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+      } else if (a == "--max-steps") {
+        const std::string s = value(i, "--max-steps");
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long n = strtoull(s.c_str(), &end, 10);
+        if (s.empty() || *end || errno || s[0] == '-' || n == 0)
+          usageError("--max-steps needs a whole number of at least 1, got '" + s + "'");
+        o.maxSteps = n;
+      } else if (a == "--encoding") {
+        const std::string s = value(i, "--encoding");
+        if (s == "auto") o.encoding = kubrix::ScriptEncoding::Auto;
+        else if (s == "sjis") o.encoding = kubrix::ScriptEncoding::Sjis;
+        else if (s == "utf8") o.encoding = kubrix::ScriptEncoding::Utf8;
+        else usageError("--encoding takes auto, sjis or utf8, got '" + s + "'");
+      } else {
+        usageError("unknown option '" + a + "'");
+      }
+      continue;
+    }
+    if (!o.script.empty()) usageError("only one SCRIPT may be given");
+    o.script = a;
+  }
+  if (o.script.empty()) usageError("no SCRIPT given");
+  return o;
+}
+
+std::string extensionOf(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  std::string e = path.substr(dot);
+  for (char& c : e) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return e;
+}
+
+void printLog(std::string_view sjis) {
+  const std::string u = kubrix::sjisToUtf8(sjis);
+  fwrite(u.data(), 1, u.size(), stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = parseArgs(argc, argv);
+
+  for (const auto& out : o.outputs) {
+    const std::string ext = extensionOf(out);
+    if (ext != ".dxf" && ext != ".stl" && ext != ".obj" && ext != ".wrl" && ext != ".x3d" && ext != ".dae")
+      usageError(out + ": unknown export format '" + ext + "' (use .dxf .stl .obj .wrl .x3d .dae)");
+  }
+
+  kubrix::Settings settings;
+  if (!o.settings.empty()) {
+    auto ini = kubrix::IniFile::load(o.settings);
+    if (!ini) usageError("cannot read settings file " + o.settings + ": " + strerror(errno));
+    settings.read(*ini);
+  }
+
+  const kubrix::ScriptLoad load = kubrix::loadScriptFile(o.script, o.encoding);
+  if (!load.ok) {
+    fprintf(stderr, "kubrix-run: %s\n", load.error.c_str());
+    return 2;
+  }
+
+  if (!o.answers.empty())
+    fprintf(stderr, "kubrix-run: --answers: the interaction commands are not available yet; %s is not read\n",
+            o.answers.c_str());
+
+  CliHost host;
+  kubrix::Engine engine(host);
+  engine.setHeader(kubrix::scriptHeader(settings));
+  engine.setBody(load.body);
+  engine.logOff = o.logOff || settings.logOff;
+  engine.maxSteps = o.maxSteps;
+
+  std::signal(SIGINT, onSigint);
+  static char outBuf[1 << 16];
+  setvbuf(stdout, outBuf, _IOFBF, sizeof outBuf);
+
+  if (!o.sets.empty()) {
+    engine.log.setSink([](std::string_view) {});  // the first run's log is not printed
+    engine.resetAndRun();
+    for (const auto& [name, value] : o.sets) {
+      const int var = engine.vars.find(kubrix::utf8ToSjis(name));
+      if (var < 0) {
+        fprintf(stderr, "kubrix-run: --set %s: no variable of that name\n", name.c_str());
+        return 2;
+      }
+      std::string reason;
+      if (!engine.editParameter(var, kubrix::utf8ToSjis(value), reason)) {
+        fprintf(stderr, "kubrix-run: --set %s=%s: %s\n", name.c_str(), value.c_str(), reason.c_str());
+        return 2;
+      }
+    }
+    engine.log.setSink(printLog);
+    engine.run();
+  } else {
+    engine.log.setSink(printLog);
+    engine.resetAndRun();
+  }
+  engine.log.flush();
+  fflush(stdout);
+
+  int status = 0;
+  auto write = [&](const std::string& path, const std::string& text) {
+    if (path.empty()) return;
+    if (!kubrix::writeFile(path, text)) {
+      fprintf(stderr, "kubrix-run: cannot write %s: %s\n", path.c_str(), strerror(errno));
+      status = 1;
+    }
+  };
+  write(o.table, kubrix::dataTableText(engine.figures));
+  write(o.vars, kubrix::variablesText(engine.vars, engine.lists));
+  write(o.grid, kubrix::gridText(engine.grid()));
+  for (const auto& out : o.outputs) {
+    fprintf(stderr, "kubrix-run: %s: saving as %s is not available yet; nothing was written\n", out.c_str(),
+            extensionOf(out).c_str());
+    status = 1;
+  }
+  if (o.status) {
+    fprintf(stderr, "%s\n%s\n", kubrix::sjisToUtf8(engine.status(0)).c_str(), kubrix::sjisToUtf8(engine.status(1)).c_str());
+  }
+  return status;
+}

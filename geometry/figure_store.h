@@ -1,0 +1,70 @@
+// The figure store: one ordered list of figure elements (lines, points, triangle and quad faces)
+// that every drawing command appends to. Elements are numbered from 1 by position; deleting only
+// clears the live flag, so numbers stay valid until the store is emptied.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kubrix {
+
+enum FigureKind : int32_t { kKindLine = 1, kKindPoint = 2, kKindTriangle = 11, kKindQuad = 12 };
+
+struct Point3 {
+  double x = 0, y = 0, z = 0;
+};
+
+struct FigureElement {
+  bool live = true;
+  int32_t kind = kKindLine;
+  int32_t layer = 0;
+  int32_t colour = 1;
+  std::array<Point3, 4> p{};
+};
+
+// Rounds a coordinate to a multiple of 1e-12, halves away from zero, in extended precision.
+double roundCoordinate(double v);
+// True when every coordinate differs by less than 1e-12 (compared in extended precision).
+bool coincide(const Point3& a, const Point3& b);
+
+class FigureStore {
+ public:
+  // Appends take the current layer and colour. Degenerate input appends nothing (see each).
+  void appendLine(const Point3& p1, const Point3& p2);  // nothing when P1 and P2 coincide
+  void appendPoint(const Point3& p1);
+  void appendTriangle(const Point3& p1, const Point3& p2, const Point3& p3);  // nothing when two coincide
+  void appendQuad(const Point3& p1, const Point3& p2, const Point3& p3, const Point3& p4);  // a triangle when two coincide
+
+  size_t count() const { return elements_.size(); }
+  size_t liveCount() const;
+  bool inRange(long long n) const { return n >= 1 && static_cast<size_t>(n) <= elements_.size(); }
+  // Element n (1-based); the caller checks inRange.
+  const FigureElement& at(size_t n) const { return elements_[n - 1]; }
+  FigureElement& at(size_t n) { return elements_[n - 1]; }
+  const std::vector<FigureElement>& elements() const { return elements_; }
+
+  void clear() { elements_.clear(); }
+
+  int32_t layer = 0;   // current layer 0..255
+  int32_t colour = 1;  // current colour 1..255
+
+  struct LayerCensus {
+    std::array<int, 256> perLayer{};
+    int usedLayers = 0;
+  };
+  struct ColourCensus {
+    std::array<int, 256> perColour{};  // index 1..255 used
+    int usedColours = 0;
+  };
+  LayerCensus layerCensus() const;
+  // layer -1 for all layers; kindMask -1 or 15 for all kinds, else bits 1 line, 2 point, 4 triangle, 8 quad.
+  ColourCensus colourCensus(int layer, int kindMask) const;
+
+ private:
+  void push(int32_t kind, const Point3* pts, int n);
+  std::vector<FigureElement> elements_;
+};
+
+}  // namespace kubrix
