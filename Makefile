@@ -1,0 +1,34 @@
+# Kubrix: `make run` sets everything up and runs an example; `make test` sets up and runs the tests.
+BUILD ?= build
+TYPE ?= Release
+EXAMPLE ?= examples/house.kx
+
+.PHONY: all deps build run test bench fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE)
+	cmake --build $(BUILD)
+
+# The desktop program arrives with its own issue; until then the example runs headless.
+run: build
+	$(BUILD)/kubrix-run --status $(EXAMPLE)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure --timeout 600
+
+bench: build
+	$(BUILD)/kubrix_bench
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUBRIX_BUILD_FUZZ=ON \
+	  -DKUBRIX_BUILD_TESTS=OFF -DKUBRIX_BUILD_BENCH=OFF
+	cmake --build build-fuzz --target kubrix_fuzz_run
+	build-fuzz/kubrix_fuzz_run -max_total_time=$${FUZZ_SECONDS:-120} -max_len=4096 tests/fuzz/corpus
+
+clean:
+	rm -rf $(BUILD) build-fuzz
