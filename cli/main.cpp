@@ -195,16 +195,16 @@ int main(int argc, char** argv) {
   fflush(stdout);
 
   int status = 0;
-  auto write = [&](const std::string& path, const std::string& text) {
+  auto write = [&](const std::string& path, auto makeText) {
     if (path.empty()) return;
-    if (!kubrix::writeFile(path, text)) {
+    if (!kubrix::writeFile(path, makeText())) {
       fprintf(stderr, "kubrix-run: cannot write %s: %s\n", path.c_str(), strerror(errno));
       status = 1;
     }
   };
-  write(o.table, kubrix::dataTableText(engine.figures));
-  write(o.vars, kubrix::variablesText(engine.vars, engine.lists));
-  write(o.grid, kubrix::gridText(engine.grid()));
+  write(o.table, [&] { return kubrix::dataTableText(engine.figures); });
+  write(o.vars, [&] { return kubrix::variablesText(engine.vars, engine.lists); });
+  write(o.grid, [&] { return kubrix::gridText(engine.grid()); });
   for (const auto& out : o.outputs) {
     fprintf(stderr, "kubrix-run: %s: saving as %s is not available yet; nothing was written\n", out.c_str(),
             extensionOf(out).c_str());

@@ -259,7 +259,9 @@ void Engine::walk() {
         break;
       }
       case kElse: {
-        const int ei = ifOfLine_[static_cast<size_t>(b)];
+        // A second #ELSE in one block takes the block over, so the first no longer belongs to it.
+        int ei = ifOfLine_[static_cast<size_t>(b)];
+        if (ei >= 0 && ifs_[static_cast<size_t>(ei)].elseLine != b) ei = -1;
         const long long ifLine = ei >= 0 ? ifs_[static_cast<size_t>(ei)].ifLine : -1;
         const long long endLine = ei >= 0 ? ifs_[static_cast<size_t>(ei)].endLine : -1;
         if (logging()) {
@@ -327,7 +329,7 @@ void Engine::walk() {
       }
       case kGoto: {
         const std::string_view label = std::string_view(cacheOf(b).packed).substr(5);
-        auto it = labels_.find(std::string(label));
+        auto it = labels_.find(label);
         if (it != labels_.end()) {
           if (logging()) {
             std::string& m = message();

@@ -150,7 +150,7 @@ class Engine {
   // Tables of the run.
   std::vector<uint8_t> kinds_;
   std::vector<std::unique_ptr<LineCache>> caches_;
-  std::unordered_map<std::string, long long> labels_;
+  std::unordered_map<std::string, long long, StringHash, std::equal_to<>> labels_;
   std::vector<IfEntry> ifs_;
   std::vector<WhileEntry> whiles_;
   std::vector<int> ifOfLine_, whileOfLine_;

@@ -421,12 +421,8 @@ void Evaluator::make(Value& v, long double r) {
     v.kind = Value::Number;
     if (r == 0) {
       v.num = 0;  // "0" reads back as +0
-    } else if (std::fabs(r) < 1e15L && r == std::trunc(r)) {
-      v.num = r;
     } else {
-      char buf[kNumberTextMax + 8];
-      const size_t n = formatNumber(r, buf);
-      parseDecimal(std::string_view(buf, n), v.num);
+      v.num = round15(r);
     }
     return;
   }

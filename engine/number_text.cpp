@@ -3,6 +3,7 @@
 
 #include <locale.h>
 
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -78,7 +79,101 @@ int sciDigits(long double v, int precision, char* d, int& nd) {
   return (*p == 'e') ? atoi(p + 1) : 0;
 }
 
+// Exact powers of ten in extended precision (10^27 has a 64-bit mantissa).
+constexpr long double kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                  1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+using u128 = unsigned __int128;
+
+u128 pow10u(int i) {
+  static const auto table = [] {
+    std::array<u128, 39> t{};
+    t[0] = 1;
+    for (size_t k = 1; k < t.size(); ++k) t[k] = t[k - 1] * 10;
+    return t;
+  }();
+  return table[static_cast<size_t>(i)];
+}
+
+int bitLength(u128 x) {
+  const uint64_t hi = static_cast<uint64_t>(x >> 64), lo = static_cast<uint64_t>(x);
+  return hi ? 128 - __builtin_clzll(hi) : lo ? 64 - __builtin_clzll(lo) : 0;
+}
+
 }  // namespace
+
+bool decimal15(long double a, uint64_t& q, int& e10) {
+  static_assert(sizeof(long double) >= 10, "extended precision expected");
+  // a = m * 2^e with the 64-bit significand of the extended format.
+  unsigned char raw[sizeof(long double)];
+  memcpy(raw, &a, sizeof raw);
+  uint64_t m;
+  uint16_t se;
+  memcpy(&m, raw, 8);
+  memcpy(&se, raw + 8, 2);
+  const int biased = se & 0x7FFF;
+  if (biased == 0 || biased == 0x7FFF || !(m >> 63)) return false;  // zero, denormal, special
+  const int e = biased - 16383 - 63;
+  // Estimate the decimal exponent from the binary one, then correct it by one if needed.
+  int est = static_cast<int>(std::floor((e + 63) * 0.30102999566398119521));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int k = 14 - est;  // scale a by 10^k
+    if (k > 38 || -k > 38) return false;
+    u128 num = m, den = 1;
+    if (k >= 0) {
+      if (bitLength(num) + bitLength(pow10u(k)) > 127) return false;
+      num *= pow10u(k);
+    } else {
+      den = pow10u(-k);
+    }
+    if (e >= 0) {
+      if (bitLength(num) + e > 127) return false;
+      num <<= e;
+    } else {
+      if (bitLength(den) - e > 127) return false;
+      den <<= -e;
+    }
+    u128 quot = num / den;
+    const u128 rem = num % den;
+    if (quot >= pow10u(15)) {
+      ++est;
+      continue;
+    }
+    if (quot < pow10u(14)) {
+      --est;
+      continue;
+    }
+    if (rem >= den - rem) ++quot;  // halves away from zero
+    if (quot == pow10u(15)) {
+      quot = pow10u(14);
+      ++est;
+    }
+    q = static_cast<uint64_t>(quot);
+    e10 = est;
+    return true;
+  }
+  return false;
+}
+
+long double round15(long double v) {
+  if (v == 0 || !std::isfinite(v)) return v;
+  const long double a = std::fabs(v);
+  if (a < 1e15L && a == std::trunc(a)) return v;
+  uint64_t q;
+  int e10;
+  long double r;
+  if (decimal15(a, q, e10) && e10 - 14 >= -27 && e10 - 14 <= 27) {
+    // One correctly rounded operation on exact operands: the value the 15-digit text reads back as.
+    const int k = e10 - 14;
+    r = k < 0 ? static_cast<long double>(q) / kPow10[-k] : static_cast<long double>(q) * kPow10[k];
+  } else {
+    char buf[kNumberTextMax + 8];
+    const size_t n = formatNumber(a, buf);
+    if (!parseDecimal(std::string_view(buf, n), r)) return v;
+  }
+  return std::signbit(v) ? -r : r;
+}
 
 size_t formatNumber(long double v, char* buf) {
   const bool neg = std::signbit(v);
@@ -98,7 +193,19 @@ size_t formatNumber(long double v, char* buf) {
   // Whole numbers below 10^15 are their own 15-digit form.
   if (a < 1e15L && a == std::trunc(a)) return writeInteger(static_cast<unsigned long long>(a), neg, buf);
 
-  // 21 correctly rounded digits decide the rounding at 15 unless digits 16.. look like a tie;
+  uint64_t q;
+  int e10;
+  if (decimal15(a, q, e10)) {
+    char d[16];
+    for (int i = 14; i >= 0; --i) {
+      d[i] = static_cast<char>('0' + q % 10);
+      q /= 10;
+    }
+    int n = 15;
+    while (n > 1 && d[n - 1] == '0') --n;
+    return writeGeneral(neg, d, n, e10 + 1, buf);
+  }
+  // Out of the range of the integer path: 21 correctly rounded digits decide the rounding at 15 unless digits 16.. look like a tie;
   // then 60 digits settle whether the value lies exactly on it.
   char d[72];
   int nd;
@@ -149,11 +256,6 @@ locale_t cLocale() {
   static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
   return loc;
 }
-
-// Exact powers of ten in extended precision (10^27 has a 64-bit mantissa).
-constexpr long double kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-                                  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-                                  1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 inline bool isBlank(char c) { return c == ' '; }
 

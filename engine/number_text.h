@@ -19,6 +19,14 @@ size_t formatNumber(long double v, char* buf);
 void appendNumber(std::string& out, long double v);
 std::string numberText(long double v);
 
+// The value the 15-digit text of v reads back as (v rounded to 15 significant digits); infinite
+// and undefined values are returned as they are.
+long double round15(long double v);
+
+// The 15 significant digits of a > 0 as q (10^14 <= q < 10^15) and the decimal exponent e10 with
+// a ~ q * 10^(e10 - 14), rounded halves away from zero; false when a is outside the exact integer path.
+bool decimal15(long double a, uint64_t& q, int& e10);
+
 // Appends a decimal integer.
 void appendInt(std::string& out, long long v);
 

@@ -4,7 +4,9 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace kubrix {
 
@@ -154,11 +156,80 @@ size_t utf8SeqLen(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+// UTF-8 of every CP932 code (single bytes and lead/trail pairs), built once with iconv: the log of
+// a long run is converted at table speed.
+struct Utf8Of {
+  uint8_t len = 0;  // 0: no character
+  char bytes[3] = {};
+};
+
+class SjisTable {
+ public:
+  SjisTable() : pairs_(65536) {
+    Converter conv("UTF-8", "CP932");
+    auto fill = [&](Utf8Of& slot, std::string_view code) {
+      const std::string u = conv.run(code, "", [](std::string_view) { return size_t{1}; });
+      if (u.empty() || u.size() > 3) return;
+      slot.len = static_cast<uint8_t>(u.size());
+      memcpy(slot.bytes, u.data(), u.size());
+    };
+    for (int c = 0x80; c < 0x100; ++c) {
+      if (isLeadByte(static_cast<unsigned char>(c))) continue;
+      const char b = static_cast<char>(c);
+      fill(single_[c - 0x80], std::string_view(&b, 1));
+    }
+    for (int lead = 0x81; lead <= 0xFD; ++lead) {
+      if (!isLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        fill(pairs_[static_cast<size_t>(lead << 8 | trail)], std::string_view(code, 2));
+      }
+    }
+  }
+  const Utf8Of& single(unsigned char c) const { return single_[c - 0x80]; }
+  const Utf8Of& pair(unsigned char lead, unsigned char trail) const { return pairs_[static_cast<size_t>(lead << 8 | trail)]; }
+
+ private:
+  Utf8Of single_[128];
+  std::vector<Utf8Of> pairs_;
+};
+
+const SjisTable& sjisTable() {
+  static const SjisTable table;
+  return table;
+}
+
+}  // namespace
+
 std::string sjisToUtf8(std::string_view sjis) {
-  thread_local Converter conv("UTF-8", "CP932");
-  return conv.run(sjis, "\xEF\xBF\xBD", [](std::string_view rest) {
-    return (isLeadByte(static_cast<unsigned char>(rest[0])) && rest.size() >= 2) ? size_t{2} : size_t{1};
-  });
+  const SjisTable& t = sjisTable();
+  std::string out;
+  out.reserve(sjis.size() + sjis.size() / 2);
+  const size_t n = sjis.size();
+  for (size_t i = 0; i < n;) {
+    const unsigned char c = static_cast<unsigned char>(sjis[i]);
+    if (c < 0x80) {
+      size_t j = i + 1;
+      while (j < n && static_cast<unsigned char>(sjis[j]) < 0x80) ++j;
+      out.append(sjis.data() + i, j - i);
+      i = j;
+      continue;
+    }
+    const Utf8Of* u;
+    size_t used = 1;
+    if (isLeadByte(c) && i + 1 < n) {
+      u = &t.pair(c, static_cast<unsigned char>(sjis[i + 1]));
+      used = 2;
+    } else {
+      u = &t.single(c);
+    }
+    if (u->len) out.append(u->bytes, u->len);
+    else out.append("\xEF\xBF\xBD");
+    i += used;
+  }
+  return out;
 }
 
 std::string utf8ToSjis(std::string_view utf8) {

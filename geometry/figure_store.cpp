@@ -7,7 +7,15 @@
 namespace kubrix {
 
 double roundCoordinate(double v) {
-  const long double a = std::trunc(std::fabs(static_cast<long double>(v)) * 1e12L + 0.5L + 1e-14L) / 1e12L;
+  const long double scaled = std::fabs(static_cast<long double>(v)) * 1e12L + 0.5L + 1e-14L;
+  long double t;
+  if (scaled < 18446744073709551616.0L) {
+    // Below 2^64 the integer conversion truncates exactly and costs less than truncl.
+    t = static_cast<long double>(static_cast<unsigned long long>(scaled));
+  } else {
+    t = std::trunc(scaled);
+  }
+  const long double a = t / 1e12L;
   return static_cast<double>(std::signbit(v) ? -a : a);
 }
 
