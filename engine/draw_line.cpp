@@ -2,7 +2,18 @@
 #include "engine/engine.h"
 #include "engine/sjis.h"
 
+#include "engine/command_table.h"
+
 namespace kubrix {
+
+DrawLine::DrawLine(std::string_view workingLine) : working(workingLine), prepared(prepareDrawLine(working)) {
+  splitTokens(prepared, tokens, args);
+  if (!args.empty()) {
+    keyword = tokens.substr(args[0].offset, args[0].length);
+    upperInPlace(keyword);
+  }
+  command = commandTable().find(keyword);
+}
 
 std::string prepareDrawLine(std::string_view s) {
   std::string out;

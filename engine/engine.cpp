@@ -189,207 +189,159 @@ void Engine::condition(const CompiledExpr& expr, bool& valid, bool& truth) {
   truth = valid && std::fabs(v) >= 1e-14L;
 }
 
+void Engine::logJoined(std::string_view a, std::string_view b) {
+  if (!logging()) return;
+  std::string& m = message();
+  m += a;
+  m += b;
+  writeLog(m);
+}
+
+void Engine::logAtLine(std::string_view text, long long b) {
+  if (!logging()) return;
+  std::string& m = message();
+  m += text;
+  m += "[L:";
+  appendInt(m, b);
+  m += "] ";
+  writeLog(m);
+}
+
+long long Engine::doIf(long long b) {
+  LineCache& lc = cacheOf(b);
+  const std::string_view cond = std::string_view(lc.packed).substr(3);
+  logJoined(SJ("IF文 "), cond);
+  if (!lc.condition) lc.condition = std::make_unique<CompiledExpr>(cond);
+  bool valid, truth;
+  condition(*lc.condition, valid, truth);
+  if (!valid) {
+    logAtLine(SJ("不正なIF文です。"), b);
+    return b;
+  }
+  if (truth) return b;
+  const IfEntry& e = ifs_[static_cast<size_t>(ifOfLine_[static_cast<size_t>(b)])];
+  if (e.elseLine >= 0) return e.elseLine;
+  if (e.endLine >= 0) return e.endLine;
+  logAtLine(SJ("ELSE/END文がありません。"), b);
+  return b;
+}
+
+long long Engine::doElse(long long b) {
+  // A second #ELSE in one block takes the block over, so the first no longer belongs to it.
+  int ei = ifOfLine_[static_cast<size_t>(b)];
+  if (ei >= 0 && ifs_[static_cast<size_t>(ei)].elseLine != b) ei = -1;
+  const long long ifLine = ei >= 0 ? ifs_[static_cast<size_t>(ei)].ifLine : -1;
+  const long long endLine = ei >= 0 ? ifs_[static_cast<size_t>(ei)].endLine : -1;
+  if (logging()) {
+    std::string& m = message();
+    m += SJ("ELSE文  #IF行:");
+    appendInt(m, ifLine);
+    m += SJ(" #END行:");
+    appendInt(m, endLine);
+    writeLog(m);
+  }
+  return endLine >= 0 ? endLine : b;
+}
+
+long long Engine::doWhile(long long b) {
+  WhileEntry& w = whiles_[static_cast<size_t>(whileOfLine_[static_cast<size_t>(b)])];
+  logJoined(SJ("WHILE文 "), w.condition);
+  if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
+  bool valid, truth;
+  condition(*w.compiled, valid, truth);
+  if (!valid) {
+    logAtLine(SJ("不正なWHILE文です。"), b);
+    return b;
+  }
+  if (truth) return b;
+  if (w.endLine >= 0) return w.endLine;
+  logAtLine(SJ("END文がありません。"), b);
+  return b;
+}
+
+long long Engine::doEnd(long long b) {
+  const int wi = whileOfLine_[static_cast<size_t>(b)];
+  if (wi < 0) return b;  // the #END of an #IF: nothing to do
+  WhileEntry& w = whiles_[static_cast<size_t>(wi)];
+  logJoined(SJ("WHILEのEND文 "), w.condition);
+  if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
+  bool valid, truth;
+  condition(*w.compiled, valid, truth);
+  return (valid && truth) ? w.whileLine : b;
+}
+
+long long Engine::doGoto(long long b) {
+  const std::string_view label = std::string_view(cacheOf(b).packed).substr(5);
+  auto it = labels_.find(label);
+  if (it == labels_.end()) {
+    if (logging()) {
+      std::string& m = message();
+      m += SJ("GOTO文 ");
+      m += label;
+      m += SJ("：ラベルが見つかりませんのでパスします。");
+      writeLog(m);
+    }
+    return b;
+  }
+  if (logging()) {
+    std::string& m = message();
+    m += SJ("GOTO文 ");
+    m += label;
+    m += "(";
+    appendInt(m, it->second);
+    m += SJ("行目へ)");
+    writeLog(m);
+  }
+  return it->second;
+}
+
+void Engine::doOrdinary(long long b, SectionMode mode) {
+  switch (mode) {
+    case SectionMode::Var: defineVariable(cacheOf(b).packed); break;
+    case SectionMode::List: defineList(cacheOf(b).packed); break;
+    case SectionMode::Calc: {
+      LineCache& lc = cacheOf(b);
+      if (!lc.calc) lc.calc = std::make_unique<CalcLine>(lc.packed);
+      calculate(b, *lc.calc);
+      break;
+    }
+    case SectionMode::Draw: {
+      LineCache& lc = cacheOf(b);
+      if (!lc.draw) lc.draw = std::make_unique<DrawLine>(workingLine(line(b)));
+      executeDrawLine(*lc.draw);
+      break;
+    }
+    case SectionMode::None: break;
+  }
+}
+
+static SectionMode sectionOf(std::string_view packedMarker) {
+  const char c = static_cast<char>(packedMarker.size() > 1 ? (packedMarker[1] & ~0x20) : 0);
+  return c == 'L' ? SectionMode::List : c == 'V' ? SectionMode::Var : c == 'C' ? SectionMode::Calc : SectionMode::Draw;
+}
+
 void Engine::walk() {
   prescan();
   SectionMode mode = SectionMode::None;
   const long long total = static_cast<long long>(lineCount());
-  const std::string& ifText = SJ("IF文 ");
-  const std::string& whileText = SJ("WHILE文 ");
-  const std::string& endText = SJ("WHILEのEND文 ");
-  for (long long b = 0; b < total;) {
+  for (long long b = 0; b < total; ++b) {
     currentLine_ = b;
-    const uint8_t kind = kinds_[static_cast<size_t>(b)];
     ++steps_;
-    switch (kind) {
+    switch (kinds_[static_cast<size_t>(b)]) {
       case kEmpty: break;
-      case kLabel: {
-        if (logging()) {
-          std::string& m = message();
-          m += SJ("ラベル");
-          m += workingLine(line(b));
-          writeLog(m);
-        }
-        ++b;
+      case kLabel:
+        logJoined(SJ("ラベル"), workingLine(line(b)));
         if (maxSteps && steps_ >= maxSteps) return;
         continue;  // no Escape test after a label line
-      }
-      case kExit:
-        writeLog(SJ("強制終了"));
-        return;
-      case kSection: {
-        const std::string& pk = cacheOf(b).packed;
-        const char c = static_cast<char>(pk.size() > 1 ? (pk[1] & ~0x20) : 0);
-        mode = c == 'L' ? SectionMode::List : c == 'V' ? SectionMode::Var : c == 'C' ? SectionMode::Calc : SectionMode::Draw;
-        break;
-      }
-      case kIf: {
-        LineCache& lc = cacheOf(b);
-        const std::string_view cond = std::string_view(lc.packed).substr(3);
-        if (logging()) {
-          std::string& m = message();
-          m += ifText;
-          m += cond;
-          writeLog(m);
-        }
-        if (!lc.condition) lc.condition = std::make_unique<CompiledExpr>(cond);
-        bool valid, truth;
-        condition(*lc.condition, valid, truth);
-        if (!valid) {
-          if (logging()) {
-            std::string& m = message();
-            m += SJ("不正なIF文です。[L:");
-            appendInt(m, b);
-            m += "] ";
-            writeLog(m);
-          }
-        } else if (!truth) {
-          const IfEntry* e = ifOfLine_[static_cast<size_t>(b)] >= 0 ? &ifs_[static_cast<size_t>(ifOfLine_[static_cast<size_t>(b)])] : nullptr;
-          if (e && e->elseLine >= 0) {
-            b = e->elseLine;
-          } else if (e && e->endLine >= 0) {
-            b = e->endLine;
-          } else if (logging()) {
-            std::string& m = message();
-            m += SJ("ELSE/END文がありません。[L:");
-            appendInt(m, b);
-            m += "] ";
-            writeLog(m);
-          }
-        }
-        break;
-      }
-      case kElse: {
-        // A second #ELSE in one block takes the block over, so the first no longer belongs to it.
-        int ei = ifOfLine_[static_cast<size_t>(b)];
-        if (ei >= 0 && ifs_[static_cast<size_t>(ei)].elseLine != b) ei = -1;
-        const long long ifLine = ei >= 0 ? ifs_[static_cast<size_t>(ei)].ifLine : -1;
-        const long long endLine = ei >= 0 ? ifs_[static_cast<size_t>(ei)].endLine : -1;
-        if (logging()) {
-          std::string& m = message();
-          m += SJ("ELSE文  #IF行:");
-          appendInt(m, ifLine);
-          m += SJ(" #END行:");
-          appendInt(m, endLine);
-          writeLog(m);
-        }
-        if (endLine >= 0) b = endLine;
-        break;
-      }
-      case kWhile: {
-        const int wi = whileOfLine_[static_cast<size_t>(b)];
-        WhileEntry& w = whiles_[static_cast<size_t>(wi)];
-        if (logging()) {
-          std::string& m = message();
-          m += whileText;
-          m += w.condition;
-          writeLog(m);
-        }
-        if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
-        bool valid, truth;
-        condition(*w.compiled, valid, truth);
-        if (!valid) {
-          if (logging()) {
-            std::string& m = message();
-            m += SJ("不正なWHILE文です。[L:");
-            appendInt(m, b);
-            m += "] ";
-            writeLog(m);
-          }
-        } else if (!truth) {
-          if (w.endLine < 0) {
-            if (logging()) {
-              std::string& m = message();
-              m += SJ("END文がありません。[L:");
-              appendInt(m, b);
-              m += "] ";
-              writeLog(m);
-            }
-          } else {
-            b = w.endLine;
-          }
-        }
-        break;
-      }
-      case kEnd: {
-        const int wi = whileOfLine_[static_cast<size_t>(b)];
-        if (wi < 0) break;  // the #END of an #IF: nothing to do
-        WhileEntry& w = whiles_[static_cast<size_t>(wi)];
-        if (w.endLine != b) break;  // a #WHILE line, reached as an #END cannot be
-        if (logging()) {
-          std::string& m = message();
-          m += endText;
-          m += w.condition;
-          writeLog(m);
-        }
-        if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
-        bool valid, truth;
-        condition(*w.compiled, valid, truth);
-        if (valid && truth) b = w.whileLine;
-        break;
-      }
-      case kGoto: {
-        const std::string_view label = std::string_view(cacheOf(b).packed).substr(5);
-        auto it = labels_.find(label);
-        if (it != labels_.end()) {
-          if (logging()) {
-            std::string& m = message();
-            m += SJ("GOTO文 ");
-            m += label;
-            m += "(";
-            appendInt(m, it->second);
-            m += SJ("行目へ)");
-            writeLog(m);
-          }
-          b = it->second;
-        } else if (logging()) {
-          std::string& m = message();
-          m += SJ("GOTO文 ");
-          m += label;
-          m += SJ("：ラベルが見つかりませんのでパスします。");
-          writeLog(m);
-        }
-        break;
-      }
-      default: {  // an ordinary line, handled by the section mode
-        switch (mode) {
-          case SectionMode::Var: defineVariable(cacheOf(b).packed); break;
-          case SectionMode::List: defineList(cacheOf(b).packed); break;
-          case SectionMode::Calc: {
-            LineCache& lc = cacheOf(b);
-            if (!lc.calc) {
-              lc.calc = std::make_unique<CalcLine>();
-              const size_t eq = lc.packed.find('=');
-              lc.calc->hasAssign = eq != std::string::npos;
-              if (lc.calc->hasAssign) {
-                lc.calc->name = lc.packed.substr(0, eq);
-                lc.calc->expression = lc.packed.substr(eq + 1);
-              }
-            }
-            calculate(b, *lc.calc);
-            break;
-          }
-          case SectionMode::Draw: {
-            LineCache& lc = cacheOf(b);
-            if (!lc.draw) {
-              lc.draw = std::make_unique<DrawLine>();
-              lc.draw->working.assign(workingLine(line(b)));
-              lc.draw->prepared = prepareDrawLine(lc.draw->working);
-              splitTokens(lc.draw->prepared, lc.draw->tokens, lc.draw->args);
-              if (!lc.draw->args.empty()) {
-                lc.draw->keyword = lc.draw->tokens.substr(lc.draw->args[0].offset, lc.draw->args[0].length);
-                upperInPlace(lc.draw->keyword);
-              }
-              lc.draw->command = commandTable().find(lc.draw->keyword);
-            }
-            executeDrawLine(*lc.draw);
-            break;
-          }
-          case SectionMode::None: break;
-        }
-        break;
-      }
+      case kExit: writeLog(SJ("強制終了")); return;
+      case kSection: mode = sectionOf(cacheOf(b).packed); break;
+      case kIf: b = doIf(b); break;
+      case kElse: b = doElse(b); break;
+      case kWhile: b = doWhile(b); break;
+      case kEnd: b = doEnd(b); break;
+      case kGoto: b = doGoto(b); break;
+      default: doOrdinary(b, mode); break;
     }
-    ++b;
     if (maxSteps && steps_ >= maxSteps) return;
     if (host_.escapePressed()) return;
   }

@@ -42,6 +42,7 @@ struct DrawLine {
     mutable int8_t literal = 0;  // 0 not read yet, 1 number, -1 no number
     mutable double literalValue = 0;
   };
+  explicit DrawLine(std::string_view workingLine);
   std::string working;   // the line cut before "//"
   std::string prepared;  // blanks normalised, control characters dropped
   std::string tokens;    // token texts back to back
@@ -53,6 +54,9 @@ struct DrawLine {
 
 // A calculation line prepared once per run.
 struct CalcLine {
+  CalcLine() = default;
+  // Splits "name=expression" at the first "=".
+  explicit CalcLine(std::string_view packedLine);
   bool hasAssign = false;
   std::string name, expression;
   std::unique_ptr<CompiledExpr> compiled;
@@ -138,6 +142,16 @@ class Engine {
   LineCache& cacheOf(long long b);
   // Evaluates a condition; valid and truth as the control lines read them.
   void condition(const CompiledExpr& expr, bool& valid, bool& truth);
+  // Control lines: each returns the line index the walk continues after.
+  long long doIf(long long b);
+  long long doElse(long long b);
+  long long doWhile(long long b);
+  long long doEnd(long long b);
+  long long doGoto(long long b);
+  void doOrdinary(long long b, SectionMode mode);
+  void logJoined(std::string_view a, std::string_view b);
+  // text + "[L:" + b + "] "
+  void logAtLine(std::string_view text, long long b);
 
   Host& host_;
   ScriptLines header_, body_;

@@ -19,15 +19,9 @@ struct CalCache : CommandCache {
 void cmdCal(CommandCall& c) {
   DrawLine& dl = c.line();
   if (!dl.cache) {
-    auto cache = std::make_unique<CalCache>();
     const size_t at = findCharsNoCase(dl.working, "CAL");
-    const std::string body = packed(at == std::string::npos ? std::string_view() : std::string_view(dl.working).substr(at + 3));
-    const size_t eq = body.find('=');
-    cache->calc.hasAssign = eq != std::string::npos;
-    if (cache->calc.hasAssign) {
-      cache->calc.name = body.substr(0, eq);
-      cache->calc.expression = body.substr(eq + 1);
-    }
+    auto cache = std::make_unique<CalCache>();
+    cache->calc = CalcLine(packed(at == std::string::npos ? std::string_view() : std::string_view(dl.working).substr(at + 3)));
     dl.cache = std::move(cache);
   }
   c.engine().calculate(-1, static_cast<CalCache&>(*dl.cache).calc);
@@ -35,27 +29,21 @@ void cmdCal(CommandCall& c) {
 
 void cmdClear(CommandCall&) {}
 
-void cmdLayer(CommandCall& c) {
-  const int32_t n = std::clamp(c.integer(1), 0, 255);
-  c.figures().layer = n;
+// LAYER and PEN: an integer clamped to the range, the current layer or colour, one log line.
+template <int32_t Low, int32_t FigureStore::*Field>
+void setCurrent(CommandCall& c, const std::string& title) {
+  const int32_t n = std::clamp(c.integer(1), Low, int32_t{255});
+  c.figures().*Field = n;
   if (!c.logging()) return;
   std::string& m = c.message();
-  m += SJ("レイヤ設定 (");
+  m += title;
   appendInt(m, n);
   m += ")";
   c.log(m);
 }
 
-void cmdPen(CommandCall& c) {
-  const int32_t n = std::clamp(c.integer(1), 1, 255);
-  c.figures().colour = n;
-  if (!c.logging()) return;
-  std::string& m = c.message();
-  m += SJ("ペン設定 (");
-  appendInt(m, n);
-  m += ")";
-  c.log(m);
-}
+void cmdLayer(CommandCall& c) { setCurrent<0, &FigureStore::layer>(c, SJ("レイヤ設定 (")); }
+void cmdPen(CommandCall& c) { setCurrent<1, &FigureStore::colour>(c, SJ("ペン設定 (")); }
 
 void cmdRandomize(CommandCall& c) {
   c.engine().rng.reseed(c.engine().host().clockSeed());

@@ -5,6 +5,15 @@
 
 namespace kubrix {
 
+CalcLine::CalcLine(std::string_view pk) {
+  const size_t eq = pk.find('=');
+  hasAssign = eq != std::string_view::npos;
+  if (hasAssign) {
+    name = pk.substr(0, eq);
+    expression = pk.substr(eq + 1);
+  }
+}
+
 void Engine::defineVariable(std::string_view pk) {
   std::string_view caption;
   const size_t semi = pk.find(';');
