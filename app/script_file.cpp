@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -118,6 +119,11 @@ std::string writeProtectedScript(std::string_view comment, std::string_view pers
 
 ScriptLoad loadScriptFile(const std::string& path, ScriptEncoding enc) {
   ScriptLoad r;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    r.error = "cannot read " + path + ": it is a directory";
+    return r;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     r.error = std::string("cannot read ") + path + ": " + strerror(errno);

@@ -120,7 +120,7 @@ void Engine::prescan() {
   std::string pk, key;
   for (size_t b = 0; b < total; ++b) {
     pk.clear();
-    appendPacked(pk, line(static_cast<long long>(b)));
+    appendPacked(pk, workingLine(line(static_cast<long long>(b))));
     if (pk.empty()) continue;
     if (pk[0] == '*') {
       labels_.emplace(pk, static_cast<long long>(b));
@@ -177,7 +177,7 @@ Engine::LineCache& Engine::cacheOf(long long b) {
   auto& c = caches_[static_cast<size_t>(b)];
   if (!c) {
     c = std::make_unique<LineCache>();
-    appendPacked(c->packed, line(b));
+    appendPacked(c->packed, workingLine(line(b)));
   }
   return *c;
 }

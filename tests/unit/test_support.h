@@ -1,0 +1,47 @@
+// Helpers shared by the unit tests: an engine with the standard script header, and UTF-8 views of
+// the engine's CP932 texts so that expectations can be written in plain UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/settings.h"
+#include "engine/engine.h"
+#include "engine/sjis.h"
+
+namespace kubrix::test {
+
+// Number of lines of the script header built from default settings; body line b has line index
+// b + kHeaderLines in "[L:n]" messages.
+inline constexpr long long kHeaderLines = 36;
+// Variables the header declares before any body variable.
+inline constexpr int kHeaderVars = 17;
+
+// An engine loaded with the default header and a UTF-8 body (lines joined with CR LF).
+struct ScriptRun {
+  Host host;
+  Engine engine{host};
+
+  explicit ScriptRun(std::string_view bodyUtf8, const Settings& settings = Settings{}) {
+    engine.setHeader(scriptHeader(settings));
+    engine.setBody(utf8ToSjis(bodyUtf8));
+  }
+  // The reset button: empty the stores, then run. Returns the log as UTF-8.
+  std::string reset() {
+    engine.resetAndRun();
+    return log();
+  }
+  // The run button: run with the stores kept.
+  std::string run() {
+    engine.run();
+    return log();
+  }
+  std::string log() const { return sjisToUtf8(engine.log.text()); }
+  // Value of the variable named (UTF-8) as UTF-8; "<undeclared>" when there is none.
+  std::string value(std::string_view nameUtf8) const {
+    const int i = engine.vars.find(utf8ToSjis(nameUtf8));
+    return i < 0 ? std::string("<undeclared>") : sjisToUtf8(engine.vars.value(static_cast<size_t>(i)));
+  }
+};
+
+}  // namespace kubrix::test
