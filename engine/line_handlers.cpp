@@ -6,7 +6,7 @@
 namespace kubrix {
 
 CalcLine::CalcLine(std::string_view pk) {
-  const size_t eq = pk.find('=');
+  const size_t eq = findChars(pk, "=");
   hasAssign = eq != std::string_view::npos;
   if (hasAssign) {
     name = pk.substr(0, eq);
@@ -16,13 +16,13 @@ CalcLine::CalcLine(std::string_view pk) {
 
 void Engine::defineVariable(std::string_view pk) {
   std::string_view caption;
-  const size_t semi = pk.find(';');
+  const size_t semi = findChars(pk, ";");
   if (semi != std::string_view::npos) {
     caption = cutBytes(pk.substr(semi + 1), kMaxCaptionBytes);
     pk = pk.substr(0, semi);
   }
   std::string_view name = pk, value;
-  const size_t eq = pk.find('=');
+  const size_t eq = findChars(pk, "=");
   if (eq != std::string_view::npos) {
     name = pk.substr(0, eq);
     value = pk.substr(eq + 1);
@@ -54,7 +54,7 @@ void Engine::defineVariable(std::string_view pk) {
 }
 
 void Engine::defineList(std::string_view pk) {
-  const size_t eq = pk.find('=');
+  const size_t eq = findChars(pk, "=");
   const std::string_view name = eq == std::string_view::npos ? std::string_view() : pk.substr(0, eq);
   const std::string_view elements = eq == std::string_view::npos ? std::string_view() : pk.substr(eq + 1);
   if (eq == std::string_view::npos || name.empty() || elements.empty() || name.size() > kMaxNameBytes) {
