@@ -7,6 +7,9 @@
 namespace kubrix {
 
 double roundCoordinate(double v) {
+  // Whole numbers below 2^24 come back unchanged (their scaled value and the added half are exact,
+  // and a tie rounds to the even scaled value itself), so they skip the extended arithmetic.
+  if (std::fabs(v) < 16777216.0 && v == std::trunc(v)) return v;
   const long double scaled = std::fabs(static_cast<long double>(v)) * 1e12L + 0.5L + 1e-14L;
   long double t;
   if (scaled < 18446744073709551616.0L) {
