@@ -28,7 +28,10 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUBRIX_BUILD_FUZZ=ON \
 	  -DKUBRIX_BUILD_TESTS=OFF -DKUBRIX_BUILD_BENCH=OFF
 	cmake --build build-fuzz --target kubrix_fuzz_run
-	build-fuzz/kubrix_fuzz_run -max_total_time=$${FUZZ_SECONDS:-120} -max_len=4096 tests/fuzz/corpus
+	@# New inputs go to build-fuzz/corpus; the seed corpus in tests/fuzz/corpus is only read.
+	mkdir -p build-fuzz/corpus build-fuzz/artifacts
+	build-fuzz/kubrix_fuzz_run -max_total_time=$${FUZZ_SECONDS:-120} -max_len=4096 -timeout=10 \
+	  -dict=tests/fuzz/kubrix.dict -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
 
 clean:
 	rm -rf $(BUILD) build-fuzz

@@ -112,6 +112,8 @@ void Engine::prescan() {
   whiles_.clear();
   ifOfLine_.assign(total, -1);
   whileOfLine_.assign(total, -1);
+  scratch_.reset();
+  scratchLine_ = -1;
   struct Open {
     bool isIf;
     size_t entry;
@@ -171,10 +173,33 @@ void Engine::prescan() {
       }
     }
   }
+  // Which lines a jump can bring back: every line from the first label on, and every loop body.
+  repeatable_.assign(total, false);
+  long long firstLabel = -1;
+  for (size_t b = 0; b < total && firstLabel < 0; ++b)
+    if (kinds_[b] == kLabel) firstLabel = static_cast<long long>(b);
+  if (firstLabel >= 0)
+    for (size_t b = static_cast<size_t>(firstLabel); b < total; ++b) repeatable_[b] = true;
+  std::vector<int> depth(total + 1, 0);  // loop bodies as a difference array: nesting stays linear
+  for (const auto& w : whiles_) {
+    if (w.endLine < 0) continue;
+    ++depth[static_cast<size_t>(w.whileLine)];
+    --depth[static_cast<size_t>(w.endLine) + 1];
+  }
+  int inLoops = 0;
+  for (size_t b = 0; b < total; ++b) {
+    inLoops += depth[b];
+    if (inLoops > 0) repeatable_[b] = true;
+  }
 }
 
 Engine::LineCache& Engine::cacheOf(long long b) {
-  auto& c = caches_[static_cast<size_t>(b)];
+  const bool keep = repeatable_[static_cast<size_t>(b)];
+  if (!keep && scratchLine_ != b) {
+    scratch_.reset();
+    scratchLine_ = b;
+  }
+  auto& c = keep ? caches_[static_cast<size_t>(b)] : scratch_;
   if (!c) {
     c = std::make_unique<LineCache>();
     appendPacked(c->packed, workingLine(line(b)));

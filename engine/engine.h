@@ -163,7 +163,12 @@ class Engine {
 
   // Tables of the run.
   std::vector<uint8_t> kinds_;
+  // Lines that can run more than once (inside a loop, or at or after a label) keep their prepared
+  // form for the whole run; the others use one scratch slot, so a long straight script stays small.
+  std::vector<bool> repeatable_;
   std::vector<std::unique_ptr<LineCache>> caches_;
+  std::unique_ptr<LineCache> scratch_;
+  long long scratchLine_ = -1;
   std::unordered_map<std::string, long long, StringHash, std::equal_to<>> labels_;
   std::vector<IfEntry> ifs_;
   std::vector<WhileEntry> whiles_;

@@ -137,7 +137,7 @@ bool lex(std::string_view s, size_t& pos, Token& t) {
       return true;
     }
     for (const auto& f : kFunctions) {
-      if (strcmp(up, f.name) == 0) {
+      if (f.name[0] == up[0] && strcmp(up, f.name) == 0) {
         t.kind = TokKind::Function;
         t.code = f.code;
         return true;

@@ -217,15 +217,20 @@ std::string sjisToUtf8(std::string_view sjis) {
       i = j;
       continue;
     }
-    const Utf8Of* u;
+    const Utf8Of* u = nullptr;
     size_t used = 1;
-    if (isLeadByte(c) && i + 1 < n) {
-      u = &t.pair(c, static_cast<unsigned char>(sjis[i + 1]));
-      used = 2;
+    if (isLeadByte(c)) {
+      // A lead byte is paired only with a byte that can follow it; otherwise it alone is shown as
+      // U+FFFD and the next byte keeps its own meaning (a line end, a separator).
+      const unsigned char t2 = i + 1 < n ? static_cast<unsigned char>(sjis[i + 1]) : 0;
+      if ((t2 >= 0x40 && t2 <= 0x7E) || (t2 >= 0x80 && t2 <= 0xFC)) {
+        u = &t.pair(c, t2);
+        used = 2;
+      }
     } else {
       u = &t.single(c);
     }
-    if (u->len) out.append(u->bytes, u->len);
+    if (u && u->len) out.append(u->bytes, u->len);
     else out.append("\xEF\xBF\xBD");
     i += used;
   }
