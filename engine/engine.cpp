@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <exception>
 
 #include "engine/command_call.h"
 #include "engine/command_table.h"
@@ -90,11 +91,16 @@ void Engine::run() {
     log.flush();
     return;
   }
-  walk();
+  try {
+    walk();
+  } catch (const std::exception&) {
+    // Out of memory while preparing a line: the walk ends there; what the run made is kept.
+  }
   fillGrid();
   // The tables stay until the next run, but the per-line caches are only needed during the walk.
   caches_.clear();
   caches_.shrink_to_fit();
+  scratch_.reset();
   std::string done = SJ("スクリプト終了しました。（");
   done += elapsedText(host_.nowMs() - start);
   done += SJ("）");

@@ -9,12 +9,6 @@
 namespace kubrix::clitest {
 namespace {
 
-std::string sjisScript(const std::vector<std::string>& utf8Lines) {
-  std::string s;
-  for (const auto& l : utf8Lines) s += sj(l) + "\r\n";
-  return s;
-}
-
 // Runs a script given as bytes and checks that the run itself went well.
 RunResult runBytes(const TempDir& dir, const std::string& bytes, std::vector<std::string> args = {}) {
   args.push_back(dir.write("bad.kx", bytes));

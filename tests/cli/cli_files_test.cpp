@@ -8,12 +8,6 @@
 namespace kubrix::clitest {
 namespace {
 
-std::string sjisScript(const std::vector<std::string>& utf8Lines) {
-  std::string s;
-  for (const auto& l : utf8Lines) s += sj(l) + "\r\n";
-  return s;
-}
-
 const std::vector<std::string> kFigureScript = {
     "#VAR",
     "a",

@@ -18,12 +18,6 @@ const std::string kBasicLog = logLine(1, "変数定義(18):*直径「d」 初期
                               logLine(4, "式計算：d*2") + logLine(4, "(結果)：20→a") +
                               logLine(5, "直線作図 (<1> 0,0,0 - 10,0,0)") + logLine(6, "無効な命令です「FOO 1,2」");
 
-std::string sjisScript(const std::vector<std::string>& utf8Lines) {
-  std::string s;
-  for (const auto& l : utf8Lines) s += sj(l) + "\r\n";
-  return s;
-}
-
 TEST(CliLog, PrintsExactLogLinesAsUtf8OnStandardOutput) {
   TempDir dir;
   const auto script = dir.write("basic.kx", sjisScript(kBasicScript));

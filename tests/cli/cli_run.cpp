@@ -154,6 +154,12 @@ bool fileExists(const std::string& path) { return std::filesystem::exists(path);
 
 std::string sj(std::string_view utf8) { return kubrix::utf8ToSjis(utf8); }
 
+std::string sjisScript(const std::vector<std::string>& utf8Lines) {
+  std::string s;
+  for (const auto& l : utf8Lines) s += sj(l) + "\r\n";
+  return s;
+}
+
 std::string crlf(const std::vector<std::string>& lines) {
   std::string s;
   for (const auto& l : lines) s += l + "\r\n";

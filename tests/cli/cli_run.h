@@ -57,6 +57,9 @@ bool fileExists(const std::string& path);
 // UTF-8 text in the source to CP932 bytes, as script files hold them.
 std::string sj(std::string_view utf8);
 
+// A script file from UTF-8 lines: each line in CP932 followed by CR LF.
+std::string sjisScript(const std::vector<std::string>& utf8Lines);
+
 // Joins lines with CR LF (a script file as the editor writes it), with a final CR LF.
 std::string crlf(const std::vector<std::string>& lines);
 

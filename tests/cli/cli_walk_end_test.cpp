@@ -9,12 +9,6 @@
 namespace kubrix::clitest {
 namespace {
 
-std::string sjisScript(const std::vector<std::string>& utf8Lines) {
-  std::string s;
-  for (const auto& l : utf8Lines) s += sj(l) + "\r\n";
-  return s;
-}
-
 // The value of variable name in a --vars file, or "?" when it is not there.
 std::string varValue(const std::string& varsText, const std::string& name) {
   for (const auto& line : splitLines(varsText)) {
