@@ -54,10 +54,8 @@ std::string_view CommandCall::text(size_t k) const {
 }
 
 void CommandCall::setInt(int var, long long value) {
-  std::string& s = engine_.message();  // scratch; the value is copied into the variable
-  appendInt(s, value);
-  set(var, s);
-  s.clear();
+  char buf[24];
+  set(var, std::string_view(buf, formatInt(value, buf)));
 }
 
 void CommandCall::setNumber(int var, long double value) {

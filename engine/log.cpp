@@ -1,6 +1,8 @@
 // The log writer.
 #include "engine/log.h"
 
+#include "engine/number_text.h"
+
 namespace kubrix {
 
 namespace {
@@ -14,16 +16,9 @@ void Log::clear() {
 
 void Log::append(long long bodyLine, std::string_view message) {
   char num[24];
-  int k = 0;
-  const bool neg = bodyLine < 0;
-  unsigned long long u = neg ? 0ULL - static_cast<unsigned long long>(bodyLine) : static_cast<unsigned long long>(bodyLine);
-  do {
-    num[k++] = static_cast<char>('0' + u % 10);
-    u /= 10;
-  } while (u > 0);
-  if (neg) num[k++] = '-';
-  for (int pad = k; pad < 6; ++pad) buf_.push_back(' ');
-  while (k > 0) buf_.push_back(num[--k]);
+  const size_t len = formatInt(bodyLine, num);
+  if (len < 6) buf_.append(6 - len, ' ');
+  buf_.append(num, len);
   buf_.append(": ", 2);
   buf_.append(message);
   buf_.push_back('\n');

@@ -243,11 +243,15 @@ std::string numberText(long double v) {
   return s;
 }
 
-void appendInt(std::string& out, long long v) {
-  char buf[24];
+size_t formatInt(long long v, char* buf) {
   const bool neg = v < 0;
   const unsigned long long u = neg ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-  out.append(buf, writeInteger(u, neg, buf));
+  return writeInteger(u, neg, buf);
+}
+
+void appendInt(std::string& out, long long v) {
+  char buf[24];
+  out.append(buf, formatInt(v, buf));
 }
 
 namespace {

@@ -27,6 +27,8 @@ long double round15(long double v);
 // a ~ q * 10^(e10 - 14), rounded halves away from zero; false when a is outside the exact integer path.
 bool decimal15(long double a, uint64_t& q, int& e10);
 
+// Writes a decimal integer to buf (at least 21 bytes); returns the number of bytes.
+size_t formatInt(long long v, char* buf);
 // Appends a decimal integer.
 void appendInt(std::string& out, long long v);
 
