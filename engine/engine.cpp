@@ -220,11 +220,12 @@ void Engine::condition(const CompiledExpr& expr, bool& valid, bool& truth) {
   truth = valid && std::fabs(v) >= 1e-14L;
 }
 
-void Engine::logJoined(std::string_view a, std::string_view b) {
+void Engine::logJoined(std::string_view a, std::string_view b, std::string_view c) {
   if (!logging()) return;
   std::string& m = message();
   m += a;
   m += b;
+  m += c;
   writeLog(m);
 }
 
@@ -274,12 +275,16 @@ long long Engine::doElse(long long b) {
   return endLine >= 0 ? endLine : b;
 }
 
+void Engine::loopCondition(WhileEntry& w, bool& valid, bool& truth) {
+  if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
+  condition(*w.compiled, valid, truth);
+}
+
 long long Engine::doWhile(long long b) {
   WhileEntry& w = whiles_[static_cast<size_t>(whileOfLine_[static_cast<size_t>(b)])];
   logJoined(SJ("WHILE文 "), w.condition);
-  if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
   bool valid, truth;
-  condition(*w.compiled, valid, truth);
+  loopCondition(w, valid, truth);
   if (!valid) {
     logAtLine(SJ("不正なWHILE文です。"), b);
     return b;
@@ -295,9 +300,8 @@ long long Engine::doEnd(long long b) {
   if (wi < 0) return b;  // the #END of an #IF: nothing to do
   WhileEntry& w = whiles_[static_cast<size_t>(wi)];
   logJoined(SJ("WHILEのEND文 "), w.condition);
-  if (!w.compiled) w.compiled = std::make_unique<CompiledExpr>(w.condition);
   bool valid, truth;
-  condition(*w.compiled, valid, truth);
+  loopCondition(w, valid, truth);
   return (valid && truth) ? w.whileLine : b;
 }
 
@@ -305,13 +309,7 @@ long long Engine::doGoto(long long b) {
   const std::string_view label = std::string_view(cacheOf(b).packed).substr(5);
   auto it = labels_.find(label);
   if (it == labels_.end()) {
-    if (logging()) {
-      std::string& m = message();
-      m += SJ("GOTO文 ");
-      m += label;
-      m += SJ("：ラベルが見つかりませんのでパスします。");
-      writeLog(m);
-    }
+    logJoined(SJ("GOTO文 "), label, SJ("：ラベルが見つかりませんのでパスします。"));
     return b;
   }
   if (logging()) {

@@ -149,7 +149,9 @@ class Engine {
   long long doEnd(long long b);
   long long doGoto(long long b);
   void doOrdinary(long long b, SectionMode mode);
-  void logJoined(std::string_view a, std::string_view b);
+  void loopCondition(WhileEntry& w, bool& valid, bool& truth);
+  // a + b + c as one log line.
+  void logJoined(std::string_view a, std::string_view b, std::string_view c = {});
   // text + "[L:" + b + "] "
   void logAtLine(std::string_view text, long long b);
 

@@ -29,13 +29,7 @@ void Engine::defineVariable(std::string_view pk) {
   }
   if (name.empty() || name.size() > kMaxNameBytes) return;
   if (vars.find(name) >= 0) {
-    if (logging()) {
-      std::string& m = message();
-      m += SJ("変数「");
-      m += name;
-      m += SJ("」は既に定義されています。");
-      writeLog(m);
-    }
+    logJoined(SJ("変数「"), name, SJ("」は既に定義されています。"));
     return;
   }
   const int pos = vars.add(std::string(caption), std::string(name), std::string(value));
@@ -58,23 +52,11 @@ void Engine::defineList(std::string_view pk) {
   const std::string_view name = eq == std::string_view::npos ? std::string_view() : pk.substr(0, eq);
   const std::string_view elements = eq == std::string_view::npos ? std::string_view() : pk.substr(eq + 1);
   if (eq == std::string_view::npos || name.empty() || elements.empty() || name.size() > kMaxNameBytes) {
-    if (logging()) {
-      std::string& m = message();
-      m += SJ("定義エラー(");
-      m += pk;
-      m += ")";
-      writeLog(m);
-    }
+    logJoined(SJ("定義エラー("), pk, ")");
     return;
   }
   if (lists.find(name) >= 0) {
-    if (logging()) {
-      std::string& m = message();
-      m += SJ("変数「");
-      m += name;
-      m += SJ("」は既にリスト定義されています。");
-      writeLog(m);
-    }
+    logJoined(SJ("変数「"), name, SJ("」は既にリスト定義されています。"));
     return;
   }
   std::string texts;
