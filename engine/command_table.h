@@ -42,6 +42,10 @@ const CommandTable& commandTable();
 // Family registrations.
 void registerEngineCommands(CommandTable& t);
 void registerFigureCommands(CommandTable& t);
+void registerMatrixCommands(CommandTable& t);
+void registerPlanarCommands(CommandTable& t);
+void registerCurveCommands(CommandTable& t);
+void registerProfileCommands(CommandTable& t);
 void registerAllCommands(CommandTable& t);
 
 }  // namespace kubrix

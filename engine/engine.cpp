@@ -62,6 +62,8 @@ void Engine::resetRunState() {
   figures.clear();
   figures.layer = 0;
   figures.colour = 1;
+  matrix = Matrix4::identity();
+  matrixBackup = Matrix4::identity();
 }
 
 namespace {

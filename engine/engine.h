@@ -16,6 +16,7 @@
 #include "engine/script_lines.h"
 #include "engine/var_store.h"
 #include "geometry/figure_store.h"
+#include "geometry/matrix.h"
 
 namespace kubrix {
 
@@ -93,6 +94,8 @@ class Engine {
   VarStore vars;
   ListStore lists;
   FigureStore figures;
+  Matrix4 matrix = Matrix4::identity();        // the current matrix
+  Matrix4 matrixBackup = Matrix4::identity();  // its one-level backup
   Log log;
   Random rng;
   Host& host() { return host_; }

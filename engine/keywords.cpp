@@ -104,6 +104,10 @@ const CommandSpec* CommandTable::find(std::string_view upperName) const {
 void registerAllCommands(CommandTable& t) {
   registerEngineCommands(t);
   registerFigureCommands(t);
+  registerMatrixCommands(t);
+  registerPlanarCommands(t);
+  registerCurveCommands(t);
+  registerProfileCommands(t);
 }
 
 const CommandTable& commandTable() {

@@ -1,0 +1,2 @@
+// Unit tests.
+#include <gtest/gtest.h>
