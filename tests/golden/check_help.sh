@@ -44,7 +44,9 @@ done
 
 # One entry per command: a line that starts with the keyword, followed by a blank or the line end.
 commands=(CAL CLEAR LAYER PEN RANDOMIZE LINE TEN 3SOLID 4SOLID GETFIGN GETFIGD SETFIGD DELEFIG DELEFGS
-  UNDOFIG UNDOFGS)
+  UNDOFIG UNDOFGS
+  INIMATR BAKMATR RESMATR MATRIX MATRIXO MATRIXL MOVMATR MATRIXA MATRIXT TRAMATR MATRIXN ROXMATR ROYMATR
+  ROZMATR RLXMATR RLYMATR RLZMATR GETMATR GETL2W GETW2L)
 for c in "${commands[@]}"; do
   grep -qE "^■$c( |$)" "$text" || fail "no entry \"■$c\" for the command $c"
 done
