@@ -29,13 +29,14 @@ bool coincide(const Point3& a, const Point3& b) {
          std::fabs(static_cast<long double>(a.z) - b.z) < kLimit;
 }
 
-void FigureStore::push(int32_t kind, const Point3* pts, int n) {
+void FigureStore::push(int32_t kind, const Point3* pts, int n, bool onGrid) {
   FigureElement e;
   e.live = true;
   e.kind = kind;
   e.layer = layer;
   e.colour = colour;
-  for (int i = 0; i < n; ++i) e.p[i] = {roundCoordinate(pts[i].x), roundCoordinate(pts[i].y), roundCoordinate(pts[i].z)};
+  for (int i = 0; i < n; ++i)
+    e.p[i] = onGrid ? pts[i] : Point3{roundCoordinate(pts[i].x), roundCoordinate(pts[i].y), roundCoordinate(pts[i].z)};
   try {
     elements_.push_back(e);
   } catch (const std::bad_alloc&) {
@@ -43,26 +44,26 @@ void FigureStore::push(int32_t kind, const Point3* pts, int n) {
   }
 }
 
-void FigureStore::appendLine(const Point3& p1, const Point3& p2) {
+void FigureStore::appendLine(const Point3& p1, const Point3& p2, bool onGrid) {
   if (coincide(p1, p2)) return;
   const Point3 pts[2] = {p1, p2};
-  push(kKindLine, pts, 2);
+  push(kKindLine, pts, 2, onGrid);
 }
 
-void FigureStore::appendPoint(const Point3& p1) { push(kKindPoint, &p1, 1); }
+void FigureStore::appendPoint(const Point3& p1, bool onGrid) { push(kKindPoint, &p1, 1, onGrid); }
 
-void FigureStore::appendTriangle(const Point3& p1, const Point3& p2, const Point3& p3) {
+void FigureStore::appendTriangle(const Point3& p1, const Point3& p2, const Point3& p3, bool onGrid) {
   if (coincide(p1, p2) || coincide(p1, p3) || coincide(p2, p3)) return;
   const Point3 pts[3] = {p1, p2, p3};
-  push(kKindTriangle, pts, 3);
+  push(kKindTriangle, pts, 3, onGrid);
 }
 
-void FigureStore::appendQuad(const Point3& p1, const Point3& p2, const Point3& p3, const Point3& p4) {
-  if (coincide(p4, p1) || coincide(p4, p2) || coincide(p4, p3)) return appendTriangle(p1, p2, p3);
-  if (coincide(p3, p1) || coincide(p3, p2)) return appendTriangle(p1, p2, p4);
-  if (coincide(p2, p1)) return appendTriangle(p1, p3, p4);
+void FigureStore::appendQuad(const Point3& p1, const Point3& p2, const Point3& p3, const Point3& p4, bool onGrid) {
+  if (coincide(p4, p1) || coincide(p4, p2) || coincide(p4, p3)) return appendTriangle(p1, p2, p3, onGrid);
+  if (coincide(p3, p1) || coincide(p3, p2)) return appendTriangle(p1, p2, p4, onGrid);
+  if (coincide(p2, p1)) return appendTriangle(p1, p3, p4, onGrid);
   const Point3 pts[4] = {p1, p2, p3, p4};
-  push(kKindQuad, pts, 4);
+  push(kKindQuad, pts, 4, onGrid);
 }
 
 size_t FigureStore::liveCount() const {

@@ -32,10 +32,14 @@ bool coincide(const Point3& a, const Point3& b);
 class FigureStore {
  public:
   // Appends take the current layer and colour. Degenerate input appends nothing (see each).
-  void appendLine(const Point3& p1, const Point3& p2);  // nothing when P1 and P2 coincide
-  void appendPoint(const Point3& p1);
-  void appendTriangle(const Point3& p1, const Point3& p2, const Point3& p3);  // nothing when two coincide
-  void appendQuad(const Point3& p1, const Point3& p2, const Point3& p3, const Point3& p4);  // a triangle when two coincide
+  // Coordinates are rounded to 1e-12; onGrid says the caller has rounded them already (the matrix
+  // mapping does), so the rounding is not done twice.
+  void appendLine(const Point3& p1, const Point3& p2, bool onGrid = false);  // nothing when P1 and P2 coincide
+  void appendPoint(const Point3& p1, bool onGrid = false);
+  // nothing when two coincide
+  void appendTriangle(const Point3& p1, const Point3& p2, const Point3& p3, bool onGrid = false);
+  // a triangle when two coincide
+  void appendQuad(const Point3& p1, const Point3& p2, const Point3& p3, const Point3& p4, bool onGrid = false);
 
   size_t count() const { return elements_.size(); }
   size_t liveCount() const;
@@ -63,7 +67,7 @@ class FigureStore {
   ColourCensus colourCensus(int layer, int kindMask) const;
 
  private:
-  void push(int32_t kind, const Point3* pts, int n);
+  void push(int32_t kind, const Point3* pts, int n, bool onGrid);
   std::vector<FigureElement> elements_;
 };
 

@@ -10,7 +10,7 @@ void LocalDraw::chain(const Point3* q, size_t n) {
   Point3 prev = world(q[0]);
   for (size_t i = 1; i < n; ++i) {
     const Point3 next = world(q[i]);
-    store_.appendLine(prev, next);
+    store_.appendLine(prev, next, true);
     prev = next;
   }
 }
@@ -27,8 +27,10 @@ double arcSweep(double a1, double a2) {
 }
 
 Offset2 ellipseOffset(double rx, double ry, double theta, double t) {
-  const long double ct = std::cos(static_cast<long double>(t)), st = std::sin(static_cast<long double>(t));
-  const long double cq = std::cos(static_cast<long double>(theta)), sq = std::sin(static_cast<long double>(theta));
+  // Sines and cosines in double precision (the extended functions cost several times more), the
+  // products and sums in extended precision.
+  const long double ct = std::cos(t), st = std::sin(t);
+  const long double cq = std::cos(theta), sq = std::sin(theta);
   const long double x = rx * ct * cq - ry * st * sq;
   const long double y = rx * ct * sq + ry * st * cq;
   return {roundScaled(static_cast<double>(x), 1e13L), roundScaled(static_cast<double>(y), 1e13L)};

@@ -18,13 +18,19 @@ class LocalDraw {
     return identity_ ? Point3{roundCoordinate(local.x), roundCoordinate(local.y), roundCoordinate(local.z)}
                      : localToWorld(matrix_, local);
   }
-  void point(const Point3& a) { store_.appendPoint(world(a)); }
-  void line(const Point3& a, const Point3& b) { store_.appendLine(world(a), world(b)); }
+  void point(const Point3& a) { store_.appendPoint(world(a), true); }
+  void line(const Point3& a, const Point3& b) { store_.appendLine(world(a), world(b), true); }
   void triangle(const Point3& a, const Point3& b, const Point3& c) {
-    store_.appendTriangle(world(a), world(b), world(c));
+    store_.appendTriangle(world(a), world(b), world(c), true);
   }
   void quad(const Point3& a, const Point3& b, const Point3& c, const Point3& d) {
-    store_.appendQuad(world(a), world(b), world(c), world(d));
+    store_.appendQuad(world(a), world(b), world(c), world(d), true);
+  }
+  // Appends for points that world() has mapped already.
+  void worldLine(const Point3& a, const Point3& b) { store_.appendLine(a, b, true); }
+  void worldTriangle(const Point3& a, const Point3& b, const Point3& c) { store_.appendTriangle(a, b, c, true); }
+  void worldQuad(const Point3& a, const Point3& b, const Point3& c, const Point3& d) {
+    store_.appendQuad(a, b, c, d, true);
   }
   // Lines Q0-Q1, Q1-Q2, ..., Q(n-2)-Q(n-1); each point is mapped once.
   void chain(const Point3* q, size_t n);
