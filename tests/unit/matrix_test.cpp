@@ -116,26 +116,12 @@ TEST(Matrix, PolarAngleAndScaledRounding) {
 
 using test::ScriptRun;
 
-std::string bodyLog(const std::string& log) {
-  // Drops the lines of the variable definitions so expectations show only the commands.
-  std::string out;
-  size_t pos = 0;
-  while (pos < log.size()) {
-    size_t end = log.find('\n', pos);
-    if (end == std::string::npos) end = log.size();
-    std::string line = log.substr(pos, end - pos);
-    if (line.find("変数定義") == std::string::npos) out += line.substr(line.find(": ") + 2) + "\n";
-    pos = end + 1;
-  }
-  return out;
-}
-
 TEST(MatrixCommands, BackupRestoreAndTheLocalTurnsResetTheBackup) {
   ScriptRun r(
       "#VAR\na\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\n#DRAW\n"
       "MATRIXO 1,2,3\nBAKMATR\nROZMATR 1\nRESMATR\nGETMATR a,b,c,d,e,f,g,h,i,j,k,l\n"
       "BAKMATR\nRLZMATR 1\nRESMATR\nGETMATR a,b,c,d,e,f,g,h,i,j,k,l\n");
-  EXPECT_EQ(bodyLog(r.reset()),
+  EXPECT_EQ(test::commandLog(r.reset()),
             "MATRIXO\n"
             "BAKMATR: 変換マトリックスをバックアップ\n"
             "ROZMATR\n"
@@ -155,7 +141,7 @@ TEST(MatrixCommands, MappingCommandsAndTheirFailures) {
       "GETL2W X,Y,W,1,2,3\nGETW2L x,q,z,1,2,3\n"
       "MATRIX\nGETW2L x,y,z,1,2,3\nGETL2W X,Y,Z,1,2,3\n"
       "MATRIXN 1,1,2,3\n");
-  EXPECT_EQ(bodyLog(r.reset()),
+  EXPECT_EQ(test::commandLog(r.reset()),
             "MATRIXA: 変換マトリックス設定\n"
             "GETL2W(3,6,8),1,2,3\n"
             "GETW2L(1,2,3),3,6,8\n"
@@ -178,7 +164,7 @@ TEST(MatrixCommands, FrameFromAnElement) {
       "MATRIXN 2,2,2,2\nGETL2W X,Y,Z,0,0,0\n"  // repeated indexes: 1, 2, 3, origin at point 1
       "MATRIXN 2,3,1,2\nGETL2W X,Y,Z,0,0,0\n"  // point 3 of a line is zero
       "MATRIXN 3,1,2,3\n");
-  const std::string log = bodyLog(r.reset());
+  const std::string log = test::commandLog(r.reset());
   EXPECT_NE(log.find("MATRIXN: 変換マトリックス設定\nGETL2W(2,0,0),0,1,0\n"), std::string::npos) << log;
   EXPECT_NE(log.find("MATRIXN: 変換マトリックス設定\nGETL2W(7,8,9),0,0,0\n"), std::string::npos) << log;
   EXPECT_NE(log.find("MATRIXN: 変換マトリックス設定\nGETL2W(0,0,0),0,0,0\n"), std::string::npos) << log;

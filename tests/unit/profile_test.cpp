@@ -120,19 +120,6 @@ TEST(ProfileCommands, WallFacesAwayFromTheAxisForRevZero) {
 
 // ---- commands ---------------------------------------------------------------------------------------
 
-std::string bodyLog(const std::string& log) {
-  std::string out;
-  size_t pos = 0;
-  while (pos < log.size()) {
-    size_t end = log.find('\n', pos);
-    if (end == std::string::npos) end = log.size();
-    const std::string line = log.substr(pos, end - pos);
-    if (line.find("変数定義") == std::string::npos) out += line.substr(line.find(": ") + 2) + "\n";
-    pos = end + 1;
-  }
-  return out;
-}
-
 TEST(ProfileCommands, SegmentsAreClampedAndLoggedAsGiven) {
   ScriptRun r(
       "#VAR\na\nb\nc\n#DRAW\n"
@@ -140,7 +127,7 @@ TEST(ProfileCommands, SegmentsAreClampedAndLoggedAsGiven) {
       "DSLD3D b, 5000, 0, 0, 1, 1, 1, 0, 0.5, 0\n"
       "PSLD2D c, -4, 0, 0, 1, 1, 0, 0, 1, 0\n"
       "PSLD2D d, 4, 0, 0, 1, 1, 0, 0, 1, 0\n");
-  EXPECT_EQ(bodyLog(r.reset()),
+  EXPECT_EQ(test::commandLog(r.reset()),
             "CSOLID(2D)作図 (<N:1,3> 0,0,1,1,0)\n"
             "DSOLID(3D)作図 (<N:5000,1003> 0,0,1,1,1,0,0.5)\n"
             "PSLD2D 作図 (<N:-4,1006> 0,0,1,1,0,0,1)\n"

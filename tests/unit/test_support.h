@@ -44,4 +44,19 @@ struct ScriptRun {
   }
 };
 
+// The messages of a UTF-8 log without the line-number column, one per line, leaving out the
+// variable definitions, so expectations show only the commands.
+inline std::string commandLog(const std::string& log) {
+  std::string out;
+  size_t pos = 0;
+  while (pos < log.size()) {
+    size_t end = log.find('\n', pos);
+    if (end == std::string::npos) end = log.size();
+    const std::string line = log.substr(pos, end - pos);
+    if (line.find("変数定義") == std::string::npos) out += line.substr(line.find(": ") + 2) + "\n";
+    pos = end + 1;
+  }
+  return out;
+}
+
 }  // namespace kubrix::test
