@@ -12,6 +12,7 @@
 #include "cli/outputs.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"
+#include "output/export/export.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ void usage(FILE* to) {
       "  --set NAME=VALUE       after the first run set variable NAME as the parameter grid would,\n"
       "                         then run again keeping the stores (repeatable)\n"
       "  --answers FILE         answers for the interaction commands, one line each\n"
-      "  -o, --output FILE      save the figures; format by extension (repeatable)\n"
+      "  -o, --output FILE      save the figure store as FILE: .dxf .stl .obj .wrl .x3d .dae\n"
+      "                         (format by extension, export scale 1; repeatable)\n"
       "  --table FILE           write the data table of the figure store\n"
       "  --vars FILE            write the variables and lists\n"
       "  --grid FILE            write the parameter grid\n"
@@ -138,7 +140,7 @@ int main(int argc, char** argv) {
 
   for (const auto& out : o.outputs) {
     const std::string ext = extensionOf(out);
-    if (ext != ".dxf" && ext != ".stl" && ext != ".obj" && ext != ".wrl" && ext != ".x3d" && ext != ".dae")
+    if (!kubrix::exportFormatForExtension(ext))
       usageError(out + ": unknown export format '" + ext + "' (use .dxf .stl .obj .wrl .x3d .dae)");
   }
 
@@ -167,6 +169,9 @@ int main(int argc, char** argv) {
   engine.maxSteps = o.maxSteps;
 
   std::signal(SIGINT, onSigint);
+  // A file-size limit makes a write fail (EFBIG) instead of ending the process, so that the export
+  // can clean up after itself and report it.
+  std::signal(SIGXFSZ, SIG_IGN);
   static char outBuf[1 << 16];
   setvbuf(stdout, outBuf, _IOFBF, sizeof outBuf);
 
@@ -205,10 +210,17 @@ int main(int argc, char** argv) {
   write(o.table, [&] { return kubrix::dataTableText(engine.figures); });
   write(o.vars, [&] { return kubrix::variablesText(engine.vars, engine.lists); });
   write(o.grid, [&] { return kubrix::gridText(engine.grid()); });
-  for (const auto& out : o.outputs) {
-    fprintf(stderr, "kubrix-run: %s: saving as %s is not available yet; nothing was written\n", out.c_str(),
-            extensionOf(out).c_str());
-    status = 1;
+  if (!o.outputs.empty()) {
+    kubrix::ExportContext context;  // export scale 1.0, as the viewer's save command sets it
+    context.viewScale = kubrix::viewScaleOf(engine.figures);
+    for (const auto& out : o.outputs) {
+      std::string error;
+      if (!kubrix::writeExport(engine.figures, *kubrix::exportFormatForExtension(extensionOf(out)), out, context,
+                               error)) {
+        fprintf(stderr, "kubrix-run: cannot write %s: %s\n", out.c_str(), error.c_str());
+        status = 1;
+      }
+    }
   }
   if (o.status) {
     fprintf(stderr, "%s\n%s\n", kubrix::sjisToUtf8(engine.status(0)).c_str(), kubrix::sjisToUtf8(engine.status(1)).c_str());

@@ -2,6 +2,7 @@
 // (CP932, CR LF). Each writer reads only the figure store and skips deleted elements.
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +16,15 @@ enum class ExportFormat { Dxf, Stl, Obj, Vrml, X3d, Collada };
 struct ExportContext {
   double exportScale = 1.0;  // multiplies DXF and COLLADA coordinates
   double viewScale = 1.0;    // the viewer's scale (largest absolute coordinate, at least 1e-8)
+  // The clock of the COLLADA creation and modification dates (seconds since the epoch, written as
+  // UTC); the system clock when empty.
+  std::optional<std::time_t> now;
 };
+
+// Messages of the save command (UTF-8), shown as they are.
+inline constexpr const char* kExportNoFiguresMessage = "図形データがありません。";
+inline constexpr const char* kExportNameRefusedMessage =
+    "ファイル名に全角文字（漢字、２バイト系記号文字等）を使用する事は出来ません。";
 
 // The format for a lower-case extension with its dot (".dxf" ...); nothing for any other.
 std::optional<ExportFormat> exportFormatForExtension(std::string_view lowerExtension);
@@ -24,9 +33,28 @@ std::optional<ExportFormat> exportFormatForExtension(std::string_view lowerExten
 // included), at least 1e-8: the viewer's scale, also used by the DXF header and X3D viewpoints.
 double viewScaleOf(const FigureStore& store);
 
+// False when the format cannot take this file name: VRML, X3D and COLLADA files whose name (the
+// part after the last '/') holds any character outside ASCII. The save command then shows
+// kExportNameRefusedMessage.
+bool exportFileNameAllowed(ExportFormat format, std::string_view path);
+
 // Writes the file at path (UTF-8 file name). On failure returns false with a message (UTF-8) in
-// error, and leaves an earlier file of that name as it was.
+// error, and leaves an earlier file of that name as it was (no partial file is left behind). The
+// message is kExportNoFiguresMessage for an empty store, kExportNameRefusedMessage for a refused
+// name, and otherwise the system's description of the input/output failure (strerror).
+// The text goes to a temporary file in the same folder that replaces the target only when it is
+// complete; a COLLADA file keeps the creation date of the file it replaces.
 bool writeExport(const FigureStore& store, ExportFormat format, const std::string& path,
                  const ExportContext& context, std::string& error);
+
+// The text writeExport would write for a file called fileName (UTF-8, without folder), with the
+// given COLLADA creation date (empty: the context's clock). For tests and in-memory hand-over.
+std::string exportText(const FigureStore& store, ExportFormat format, std::string_view fileName,
+                       const ExportContext& context, std::string_view colladaCreated = {});
+
+// The COLLADA creation date kept from an existing file: the text after its "<created>" tag (or on
+// the next line), blanks removed, cut before the next '<'. Empty when the file cannot be read, has
+// no such tag, or the text is no date and time.
+std::string colladaCreatedDate(const std::string& path);
 
 }  // namespace kubrix

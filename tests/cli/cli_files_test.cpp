@@ -1,6 +1,9 @@
 // kubrix-run: the files it reads (plain and protected scripts) and writes (data table, variables,
 // parameter grid, exports), and what happens when one cannot be read or written.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
 
 #include "app/script_file.h"
 #include "tests/cli/cli_run.h"
@@ -97,21 +100,107 @@ TEST(CliOutputs, UnwritableFileGivesStatusOneNamingItButTheRestIsWritten) {
   }
 }
 
-TEST(CliOutputs, ExportIsNotAvailableYetAndSaysSo) {
+TEST(CliOutputs, ExportWritesEveryFormatByItsExtensionAfterTheRun) {
   TempDir dir;
   const auto script = dir.write("fig.kx", sjisScript(kFigureScript));
-  for (const char* ext : {".dxf", ".stl", ".obj", ".wrl", ".x3d", ".dae", ".STL"}) {
-    const std::string out = dir.file(std::string("model") + ext);
-    const RunResult r = runCli({"--log-off", "-o", out, "--table", dir.file("t.tsv"), script});
-    EXPECT_EQ(r.exitCode, 1) << ext;
-    EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
-    EXPECT_FALSE(fileExists(out));
+  std::vector<std::string> args = {"--table", dir.file("t.tsv")};
+  const std::vector<std::string> names = {"m.dxf", "m.stl", "m.obj", "m.wrl", "m.x3d", "m.dae", "UP.STL", "b.Obj"};
+  for (size_t i = 0; i < names.size(); ++i) {
+    args.push_back(i % 2 == 0 ? "-o" : "--output");
+    args.push_back(dir.file(names[i]));
+  }
+  args.push_back(script);
+  const RunResult r = runCli(args);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("直線作図 (<1> 0,0,0 - 1,2,3)"), std::string::npos);  // the log as usual
+  EXPECT_TRUE(fileExists(dir.file("t.tsv")));
+  EXPECT_EQ(readFile(dir.file("m.dxf")).substr(0, 21), "  0\r\nSECTION\r\n  2\r\nHE");
+  EXPECT_EQ(readFile(dir.file("m.stl")).substr(0, 13), "solid m.stl\r\n");
+  EXPECT_EQ(readFile(dir.file("UP.STL")).substr(0, 14), "solid UP.STL\r\n");
+  EXPECT_EQ(readFile(dir.file("m.obj")).substr(0, 14), "# m.obj\r\n#\r\nv ");
+  EXPECT_EQ(readFile(dir.file("b.Obj")).substr(0, 9), "# b.Obj\r\n");
+  EXPECT_EQ(readFile(dir.file("m.wrl")).substr(0, 17), "#VRML V2.0 utf8\r\n");
+  EXPECT_NE(readFile(dir.file("m.x3d")).find("<meta name='filename' content='m.x3d' />"), std::string::npos);
+  EXPECT_NE(readFile(dir.file("m.dae")).find("<geometry id=\"layer3-C5\""), std::string::npos);
+  // The deleted point is not written; the live line, triangle and quad are.
+  EXPECT_EQ(readFile(dir.file("m.obj")).find("\np "), std::string::npos);
+}
+
+TEST(CliOutputs, ExportThatCannotBeWrittenGivesStatusOneWithItsMessage) {
+  TempDir dir;
+  const auto script = dir.write("fig.kx", sjisScript(kFigureScript));
+  const auto empty = dir.write("empty.kx", sjisScript({"CLEAR"}));
+  std::filesystem::create_symlink("/dev/full", dir.file("full.obj"));
+  struct Case {
+    std::string script, out, message;
+  };
+  const std::vector<Case> cases = {
+      {script, dir.file("no/such/dir/m.stl"), "No such file or directory"},
+      {script, dir.file("模型.dae"), "ファイル名に全角文字（漢字、２バイト系記号文字等）を使用する事は出来ません。"},
+      {script, dir.file("模型.wrl"), "ファイル名に全角文字（漢字、２バイト系記号文字等）を使用する事は出来ません。"},
+      {script, dir.file("模型.x3d"), "ファイル名に全角文字（漢字、２バイト系記号文字等）を使用する事は出来ません。"},
+      {script, dir.file("full.obj"), "No space left on device"},  // a link to /dev/full
+      {empty, dir.file("e.obj"), "図形データがありません。"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(dir.file("t.tsv"));
+    const RunResult r = runCli({"--log-off", "-o", c.out, "--table", dir.file("t.tsv"), c.script});
+    EXPECT_EQ(r.exitCode, 1) << c.out;
+    EXPECT_EQ(r.err, "kubrix-run: cannot write " + c.out + ": " + c.message + "\n");
     EXPECT_TRUE(fileExists(dir.file("t.tsv")));  // the run and the other outputs still happen
   }
-  const RunResult both = runCli({"--output", dir.file("a.obj"), "-o", dir.file("b.wrl"), script});
+  // Nothing half-written is left; a Japanese name is fine for the other formats.
+  const RunResult ok = runCli({"--log-off", "-o", dir.file("模型.stl"), script});
+  EXPECT_EQ(ok.exitCode, 0) << ok.err;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
+    const std::string name = e.path().filename().string();
+    EXPECT_TRUE(name == "fig.kx" || name == "empty.kx" || name == "t.tsv" || name == "模型.stl" || name == "full.obj")
+        << name;
+  }
+  // Two failing outputs: both are named, the good one between them is written.
+  const RunResult both = runCli({"--output", dir.file("x/a.obj"), "-o", dir.file("g.dxf"), "-o", dir.file("x/b.wrl"), script});
   EXPECT_EQ(both.exitCode, 1);
   EXPECT_NE(both.err.find("a.obj"), std::string::npos);
   EXPECT_NE(both.err.find("b.wrl"), std::string::npos);
+  EXPECT_TRUE(fileExists(dir.file("g.dxf")));
+}
+
+// Past a file-size limit the export fails (EFBIG) instead of killing the runner, and the earlier file
+// of that name is kept.
+TEST(CliOutputs, ExportPastTheFileSizeLimitKeepsTheEarlierFile) {
+  TempDir dir;
+  const auto script = dir.write(
+      "many.kx", sjisScript({"#VAR", "i=0", "a", "#DRAW", "#WHILE i < 20000", "LINE a,i,0,0,i,1,2", "CAL i = i + 1", "#END"}));
+  const std::string out = dir.file("m.dxf");
+  const std::string before = "an earlier export\r\n";
+  dir.write("m.dxf", before);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 100000;  // the child inherits it; this process writes nothing that large meanwhile
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const RunResult r = runCli({"--log-off", "-o", out, script});
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "kubrix-run: cannot write " + out + ": File too large\n");
+  EXPECT_EQ(readFile(out), before);
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 2u);  // the script and the earlier file, no partial one
+}
+
+TEST(CliOutputs, ExportWithAnUnknownExtensionIsAUsageErrorBeforeTheRun) {
+  TempDir dir;
+  const auto script = dir.write("fig.kx", sjisScript(kFigureScript));
+  for (const char* out : {"m.bmp", "m.pdf", "noextension", "dir.dxf/m"}) {
+    const RunResult r = runCli({"-o", dir.file(out), "--table", dir.file("t.tsv"), script});
+    EXPECT_EQ(r.exitCode, 2) << out;
+    EXPECT_EQ(r.out, "");  // nothing ran
+    EXPECT_EQ(r.err.rfind("kubrix-run: ", 0), 0u) << r.err;
+    EXPECT_FALSE(fileExists(dir.file("t.tsv")));
+  }
 }
 
 TEST(CliOutputs, AnswersAreNotAvailableYetAndSaySo) {

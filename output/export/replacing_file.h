@@ -1,0 +1,40 @@
+// A file written through a temporary file beside it: the finished text replaces the target in one
+// rename, so a failed write leaves an earlier file of that name as it was and no partial file behind.
+#pragma once
+
+#include <string>
+
+namespace kubrix {
+
+class ReplacingFile {
+ public:
+  ReplacingFile() = default;
+  ~ReplacingFile();  // removes the temporary file unless commit() succeeded
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Creates the temporary file in the target's folder (a symbolic link is followed to its target).
+  // An existing target that is not a regular file (a device such as /dev/null, a pipe) is written
+  // directly instead. False with error() set when the target cannot be written: a missing or
+  // read-only folder, a directory or read-only file of that name.
+  bool open(const std::string& path);
+  int fd() const { return fd_; }
+  // Makes the written file the target: flushes it to disk when it replaces an existing file, then
+  // renames it over the target. False with error() set on failure; the temporary file is removed.
+  bool commit();
+  // Drops the temporary file (also done by the destructor).
+  void abandon();
+  int error() const { return error_; }
+  // The path that will be replaced (the target of a symbolic link).
+  const std::string& target() const { return target_; }
+
+ private:
+  bool fail(int err);
+  std::string target_, temp_;
+  int fd_ = -1;
+  bool direct_ = false;     // writing into an existing device or pipe
+  bool replacing_ = false;  // an existing regular file will be replaced
+  int error_ = 0;
+};
+
+}  // namespace kubrix

@@ -1,0 +1,249 @@
+// Number formatting and the buffered writer of the export files.
+#include "output/export/text_writer.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace kubrix {
+
+namespace {
+
+using u128 = unsigned __int128;
+
+constexpr uint64_t kPow10[20] = {1ull,
+                                 10ull,
+                                 100ull,
+                                 1000ull,
+                                 10000ull,
+                                 100000ull,
+                                 1000000ull,
+                                 10000000ull,
+                                 100000000ull,
+                                 1000000000ull,
+                                 10000000000ull,
+                                 100000000000ull,
+                                 1000000000000ull,
+                                 10000000000000ull,
+                                 100000000000000ull,
+                                 1000000000000000ull,
+                                 10000000000000000ull,
+                                 100000000000000000ull,
+                                 1000000000000000000ull,
+                                 10000000000000000000ull};
+
+constexpr char kDigitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of v, most significant first; returns the count.
+size_t writeUnsigned(uint64_t v, char* out) {
+  char tmp[20];
+  char* p = tmp + 20;
+  while (v >= 100) {
+    const uint64_t q = v / 100;
+    const size_t r = static_cast<size_t>(v - q * 100) * 2;
+    p -= 2;
+    p[0] = kDigitPairs[r], p[1] = kDigitPairs[r + 1];
+    v = q;
+  }
+  if (v >= 10) {
+    p -= 2;
+    p[0] = kDigitPairs[v * 2], p[1] = kDigitPairs[v * 2 + 1];
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  const size_t n = static_cast<size_t>(tmp + 20 - p);
+  memcpy(out, p, n);
+  return n;
+}
+
+// Exactly `width` digits of v (v < 10^width), leading zeros kept.
+void writeZeroPadded(uint64_t v, int width, char* out) {
+  char* p = out + width;
+  while (p - out >= 2) {
+    const uint64_t q = v / 100;
+    const size_t r = static_cast<size_t>(v - q * 100) * 2;
+    p -= 2;
+    p[0] = kDigitPairs[r], p[1] = kDigitPairs[r + 1];
+    v = q;
+  }
+  if (p > out) *--p = static_cast<char>('0' + v);
+}
+
+size_t writeU128(u128 v, char* out) {
+  if (v <= UINT64_MAX) return writeUnsigned(static_cast<uint64_t>(v), out);
+  // Split off 19 digits at a time; only values of 2^64 and above come here (rare).
+  const u128 low = v % kPow10[19];
+  const size_t n = writeU128(v / kPow10[19], out);
+  writeZeroPadded(static_cast<uint64_t>(low), 19, out + n);
+  return n + 19;
+}
+
+}  // namespace
+
+size_t formatFixed(double v, int decimals, char* out) {
+  uint64_t bits;
+  memcpy(&bits, &v, sizeof bits);
+  const bool negative = (bits >> 63) != 0;
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  // Values of 2^63 and above, and those that are not finite, are rare: printf itself writes them.
+  if (biased == 0x7FF || biased >= 1023 + 63 || decimals < 0 || decimals > 17) {
+    const int n = snprintf(out, kFixedTextMax, "%.*f", decimals, v);
+    return n < 0 ? 0 : std::min(static_cast<size_t>(n), kFixedTextMax - 1);
+  }
+  // v = m * 2^e exactly.
+  const uint64_t m = biased == 0 ? fraction : (fraction | (uint64_t{1} << 52));
+  const int e = (biased == 0 ? 1 : biased) - 1075;
+  const uint64_t scale = kPow10[decimals];
+  // q = |v| * 10^decimals rounded half to even, computed exactly: m < 2^53 and 10^17 < 2^57.
+  u128 q;
+  if (e >= 0) {
+    q = static_cast<u128>(m << e) * scale;
+  } else {
+    const int k = -e;
+    const u128 p = static_cast<u128>(m) * scale;  // below 2^110
+    if (k >= 128) {
+      q = 0;  // p is far below half of 2^k
+    } else {
+      q = p >> k;
+      const u128 rest = p - (q << k);
+      const u128 half = static_cast<u128>(1) << (k - 1);
+      if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    }
+  }
+  char* o = out;
+  if (negative) *o++ = '-';
+  if (q <= UINT64_MAX) {
+    const uint64_t q64 = static_cast<uint64_t>(q);
+    const uint64_t whole = q64 / scale;
+    o += writeUnsigned(whole, o);
+    if (decimals > 0) {
+      *o++ = '.';
+      writeZeroPadded(q64 - whole * scale, decimals, o);
+      o += decimals;
+    }
+  } else {
+    const u128 whole = q / scale;
+    o += writeU128(whole, o);
+    if (decimals > 0) {
+      *o++ = '.';
+      writeZeroPadded(static_cast<uint64_t>(q - whole * scale), decimals, o);
+      o += decimals;
+    }
+  }
+  return static_cast<size_t>(o - out);
+}
+
+size_t formatShortest(double v, char* out) {
+  if (v == 0) v = 0.0;  // no "-0"
+  const auto r = std::to_chars(out, out + 32, v);
+  return static_cast<size_t>(r.ptr - out);
+}
+
+size_t formatUnitComponent(int c, char* out) {
+  if (c <= 0) return out[0] = '0', 1;
+  if (c >= 255) return out[0] = '1', 1;
+  // c / 255 * 1000 rounded: no component lies exactly halfway (that would need 51 | c, which gives
+  // multiples of 0.2), so the tie rule never decides.
+  int k = (c * 2000 + 255) / 510;
+  if (k >= 1000) return out[0] = '1', 1;
+  char* o = out;
+  *o++ = '0';
+  if (k == 0) return 1;
+  *o++ = '.';
+  int digits = 3;
+  while (k % 10 == 0) k /= 10, --digits;
+  for (int i = digits - 1; i >= 0; --i) {
+    o[i] = static_cast<char>('0' + k % 10);
+    k /= 10;
+  }
+  return static_cast<size_t>(o - out) + static_cast<size_t>(digits);
+}
+
+TextWriter::TextWriter(int fd, size_t bufferBytes) : fd_(fd) {
+  bufferBytes = std::max(bufferBytes, size_t{4096});
+  begin_ = new char[bufferBytes];
+  pos_ = begin_;
+  end_ = begin_ + bufferBytes;
+}
+
+TextWriter::TextWriter(std::string& into, size_t bufferBytes) : into_(&into) {
+  bufferBytes = std::max(bufferBytes, size_t{4096});
+  begin_ = new char[bufferBytes];
+  pos_ = begin_;
+  end_ = begin_ + bufferBytes;
+}
+
+TextWriter::~TextWriter() { delete[] begin_; }
+
+void TextWriter::integer(long long v) {
+  char* p = reserve(21);
+  if (v < 0) {
+    *p++ = '-';
+    pos_ = p + writeUnsigned(0ull - static_cast<unsigned long long>(v), p);
+  } else {
+    pos_ = p + writeUnsigned(static_cast<unsigned long long>(v), p);
+  }
+}
+
+void TextWriter::padded(long long v, int width) {
+  char tmp[24];
+  char* p = tmp;
+  if (v < 0) *p++ = '-';
+  p += writeUnsigned(v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v), p);
+  const size_t n = static_cast<size_t>(p - tmp);
+  for (size_t i = n; i < static_cast<size_t>(std::max(width, 0)); ++i) put(' ');
+  put(std::string_view(tmp, n));
+}
+
+void TextWriter::putSlow(std::string_view s) {
+  while (!s.empty()) {
+    if (pos_ == end_) drain();
+    const size_t n = std::min(s.size(), static_cast<size_t>(end_ - pos_));
+    memcpy(pos_, s.data(), n);
+    pos_ += n;
+    s.remove_prefix(n);
+  }
+}
+
+void TextWriter::drain() {
+  const size_t n = static_cast<size_t>(pos_ - begin_);
+  pos_ = begin_;
+  if (error_ != 0 || n == 0) return;
+  if (into_ != nullptr) {
+    into_->append(begin_, n);
+  } else {
+    const char* p = begin_;
+    size_t left = n;
+    while (left > 0) {
+      const ssize_t w = ::write(fd_, p, left);
+      if (w < 0) {
+        if (errno == EINTR) continue;
+        error_ = errno;
+        return;
+      }
+      if (w == 0) {
+        error_ = EIO;
+        return;
+      }
+      p += w;
+      left -= static_cast<size_t>(w);
+    }
+  }
+  written_ += n;
+}
+
+bool TextWriter::flush() {
+  drain();
+  return ok();
+}
+
+}  // namespace kubrix
