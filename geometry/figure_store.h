@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -25,7 +26,24 @@ struct FigureElement {
 };
 
 // Rounds a coordinate to a multiple of 1e-12, halves away from zero, in extended precision.
-double roundCoordinate(double v);
+// Inline: every appended point passes here three times, and the three x87 chains overlap when the
+// compiler sees them together.
+inline double roundCoordinate(double v) {
+  // Whole numbers below 2^24 come back unchanged (their scaled value and the added half are exact,
+  // and a tie rounds to the even scaled value itself), so they skip the extended arithmetic.
+  if (std::fabs(v) < 16777216.0 && v == std::trunc(v)) return v;
+  const long double scaled = std::fabs(static_cast<long double>(v)) * 1e12L + 0.5L + 1e-14L;
+  long double t;
+  if (scaled < 18446744073709551616.0L) {
+    // Below 2^64 the integer conversion truncates exactly and costs less than truncl.
+    t = static_cast<long double>(static_cast<unsigned long long>(scaled));
+  } else {
+    t = std::trunc(scaled);
+  }
+  const long double a = t / 1e12L;
+  return static_cast<double>(std::signbit(v) ? -a : a);
+}
+
 // True when every coordinate differs by less than 1e-12 (compared in extended precision).
 bool coincide(const Point3& a, const Point3& b);
 

@@ -30,7 +30,8 @@ Offset2 ellipseOffset(double rx, double ry, double theta, double t) {
   // Sines and cosines in double precision (the extended functions cost several times more), the
   // products and sums in extended precision.
   const long double ct = std::cos(t), st = std::sin(t);
-  const long double cq = std::cos(theta), sq = std::sin(theta);
+  // An unturned ellipse (the usual case) needs no second sine and cosine.
+  const long double cq = theta == 0 ? 1.0L : std::cos(theta), sq = theta == 0 ? 0.0L : std::sin(theta);
   const long double x = rx * ct * cq - ry * st * sq;
   const long double y = rx * ct * sq + ry * st * cq;
   return {roundScaled(static_cast<double>(x), 1e13L), roundScaled(static_cast<double>(y), 1e13L)};

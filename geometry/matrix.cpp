@@ -172,9 +172,4 @@ Matrix4 threePointFrame(const Point3& p1, const Point3& p2, const Point3& p3) {
   return m;
 }
 
-double roundScaled(double x, long double scale) {
-  const long double a = std::trunc(std::fabs(static_cast<long double>(x)) * scale + 0.5L + 1e-14L) / scale;
-  return static_cast<double>(std::signbit(x) ? -a : a);
-}
-
 }  // namespace kubrix

@@ -3,6 +3,8 @@
 // any length and need not be orthogonal.
 #pragma once
 
+#include <cmath>
+
 #include "geometry/figure_store.h"
 
 namespace kubrix {
@@ -52,6 +54,9 @@ double polarAngle(double x, double y);
 Matrix4 threePointFrame(const Point3& p1, const Point3& p2, const Point3& p3);
 
 // v = sign(x) * floor(|x| * scale + 0.5 + 1e-14) / scale, in extended precision.
-double roundScaled(double x, long double scale);
+inline double roundScaled(double x, long double scale) {
+  const long double a = std::trunc(std::fabs(static_cast<long double>(x)) * scale + 0.5L + 1e-14L) / scale;
+  return static_cast<double>(std::signbit(x) ? -a : a);
+}
 
 }  // namespace kubrix
