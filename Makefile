@@ -2,6 +2,7 @@
 BUILD ?= build
 TYPE ?= Release
 EXAMPLE ?= examples/house.kx
+GUI ?= ON
 
 .PHONY: all deps build run test bench fuzz clean
 
@@ -11,12 +12,16 @@ deps:
 	@bash scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DKUBRIX_BUILD_GUI=$(GUI)
 	cmake --build $(BUILD)
 
-# The desktop program arrives with its own issue; until then the example runs headless.
+# The desktop program opens the example and runs it; without a display the example runs headless.
 run: build
-	$(BUILD)/kubrix-run --status $(EXAMPLE)
+	@if [ -n "$$DISPLAY" ] && [ -x $(BUILD)/kubrix ]; then \
+	  echo "$(BUILD)/kubrix $(EXAMPLE)"; $(BUILD)/kubrix $(EXAMPLE); \
+	else \
+	  echo "No display (DISPLAY is empty) or no desktop program: running $(EXAMPLE) headless"; $(BUILD)/kubrix-run --status $(EXAMPLE); \
+	fi
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 600

@@ -5,10 +5,6 @@
 
 namespace kubrix {
 
-namespace {
-constexpr size_t kSinkThreshold = 1 << 20;
-}
-
 void Log::clear() {
   buf_.clear();
   lines_ = 0;
@@ -23,7 +19,7 @@ void Log::append(long long bodyLine, std::string_view message) {
   buf_.append(message);
   buf_.push_back('\n');
   ++lines_;
-  if (sink_ && buf_.size() >= kSinkThreshold) flush();
+  if (sink_ && buf_.size() >= threshold_) flush();
 }
 
 void Log::flush() {

@@ -21,12 +21,16 @@ class Log {
 
   // With a sink, finished text is handed over whenever the buffer passes a threshold, and by flush().
   void setSink(Sink sink) { sink_ = std::move(sink); }
+  // How much text the buffer collects before it goes to the sink (1 MiB unless set); a window that
+  // shows the log while a run goes on takes smaller blocks.
+  void setSinkThreshold(size_t bytes) { threshold_ = bytes; }
   void flush();
 
  private:
   std::string buf_;
   size_t lines_ = 0;
   Sink sink_;
+  size_t threshold_ = size_t{1} << 20;
 };
 
 }  // namespace kubrix

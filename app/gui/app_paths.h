@@ -1,0 +1,25 @@
+// Where the desktop program keeps its files: the program folder (settings file "Kubrix.ini",
+// "help.txt", temporary CAD files) when it is writable, otherwise $XDG_CONFIG_HOME/kubrix/ for the
+// settings and temporary files.
+#pragma once
+
+#include <QString>
+
+namespace kubrix::gui {
+
+struct AppPaths {
+  QString programFolder;  // the executable's folder, with a trailing "/"
+  QString dataFolder;     // settings file and temporary files, with a trailing "/"
+  QString settingsFile() const { return dataFolder + "Kubrix.ini"; }
+
+  // The paths of the running program.
+  static AppPaths forProgram();
+  // Everything in one folder (tests, portable use).
+  static AppPaths inFolder(const QString& folder);
+};
+
+// Deletes "temp.dxf" and "temp.dae" in folder, then "temp0.dxf", "temp1.dxf", ... while the next
+// numbered file exists. Deletion errors are ignored. Returns the number of files deleted.
+int deleteTemporaryCadFiles(const QString& folder);
+
+}  // namespace kubrix::gui

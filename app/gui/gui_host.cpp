@@ -1,0 +1,28 @@
+// The desktop program's engine host.
+#include "app/gui/gui_host.h"
+
+#include <QThread>
+
+#include "engine/sjis.h"
+#include "interaction/qt/beep.h"
+
+namespace kubrix::gui {
+
+void GuiHost::statusChanged(int panel, std::string_view text) {
+  // Emitted on the worker thread: the connection to the window is queued.
+  emit statusText(panel, QString::fromStdString(sjisToUtf8(text)));
+}
+
+void GuiHost::beep() {
+  QMetaObject::invokeMethod(this, [] { qt::beep(); }, Qt::QueuedConnection);
+}
+
+void GuiHost::onUiThread(const std::function<void()>& fn) {
+  if (QThread::currentThread() == thread()) {
+    fn();
+    return;
+  }
+  QMetaObject::invokeMethod(this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+}
+
+}  // namespace kubrix::gui

@@ -1,0 +1,20 @@
+// kubrix: the desktop program. The first command-line argument may name a script file (".kx" or
+// ".kxp") that is opened and run once the window is shown.
+#include <QApplication>
+#include <QTimer>
+
+#include "app/gui/app_paths.h"
+#include "app/gui/scr_form.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Kubrix");
+  const QStringList args = QApplication::arguments();
+  const QString script = args.size() > 1 ? args.at(1) : QString();
+
+  kubrix::gui::TScrForm window(kubrix::gui::AppPaths::forProgram());
+  window.startUp();  // settings and layout before the window appears
+  window.show();
+  QTimer::singleShot(0, &window, [&window, script] { window.startUp(script); });
+  return app.exec();
+}

@@ -1,0 +1,187 @@
+// TScrForm: the main window. The panel with the run buttons, the page control with the pages "Run"
+// (parameter grid StringGrid1, script header Memo1, script editor Memo2) and "Log" (MemoLog), the
+// two-panel status bar and the five menus. It owns the engine, the settings and the dialogs; a run
+// executes on a worker thread while the window keeps painting, and Escape ends it.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/gui/app_paths.h"
+#include "app/settings.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+class QTableWidget;
+class QTabWidget;
+class QThread;
+
+namespace kubrix {
+class Engine;
+}
+namespace kubrix::qt {
+class TInputDlg1;
+class TInputDlg2;
+class TInputDlg4;
+class TColorDlg1;
+}  // namespace kubrix::qt
+
+namespace kubrix::gui {
+
+class GuiHost;
+class LogPump;
+class ScriptHighlighter;
+class TAboutBox;
+class TFindDialog;
+class TReplaceDialog;
+class TSetElse;
+class TSetLine;
+
+class TScrForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TScrForm(AppPaths paths, QWidget* parent = nullptr);
+  ~TScrForm() override;
+
+  // The start once the window is shown: reads the settings file, applies the stored layout,
+  // empties the stores, writes the script header and, when scriptPath names an existing file,
+  // opens it and runs it as the reset button does.
+  void startUp(const QString& scriptPath = QString());
+
+  // Runs (as "実　行" and "標準値に戻す" do). Nothing happens while a run is going on.
+  void Button2Click();
+  void Button1Click();
+  bool isRunning() const;
+  // Waits until the running script has ended (the window keeps processing events).
+  void waitForRun();
+
+  // The text of status panel 0 or 1.
+  QString statusText(int panel) const;
+  void setStatusText(int panel, const QString& text);
+
+  Engine& engine() { return *engine_; }
+  Settings& settings() { return settings_; }
+  const AppPaths& paths() const { return paths_; }
+  LogPump& logPump() { return *logPump_; }
+  QString currentFile() const { return currentFile_; }
+
+  // Rewrites Memo1 (and the engine's header) from the line settings.
+  void writeScriptHeader();
+  // Loads a plain script file into the editor (".kx" path of the start and the file commands);
+  // false when it cannot be read (the editor is then empty).
+  bool loadPlainScript(const QString& path);
+  // Loads a protected script: its lines go to the editor, which stays hidden with the log.
+  bool loadProtectedScript(const QString& path);
+
+  // Menu commands.
+  void MnuSetLineClick();
+  void MnuSetElseClick();
+  void MnuHelpAboutClick();
+  void MnuEditUndoClick();
+  void MnuEditCutClick();
+  void MnuEditCopyClick();
+  void MnuEditPasteClick();
+  void MnuEditDeleteClick();
+  void MnuEditSelectAllClick();
+  void MnuEditFindClick();
+  void MnuEditReplaceClick();
+  // The buttons of the find and replace dialogs.
+  void FindDialog1Find();
+  void ReplaceDialog1Find();
+  void ReplaceDialog1Replace();
+  void ReplaceDialog1ReplaceAll();
+  void closeSearchDialogs();
+  // A parameter grid row was clicked.
+  void StringGrid1Click(int row);
+  // The log line holding the caret: jump to its script line (right mouse press in MemoLog).
+  void MemoLogJump();
+
+  // Hooks for the windows that join later; each is called on the user-interface thread.
+  std::function<void()> onCloseViewer;             // before a run: close the viewer window
+  std::function<void()> onRunFinishedWithFigures;  // after a run that left figures: show the viewer
+  std::function<void()> onSettingsRead;            // at start: windows take their layout from settings()
+  std::function<void()> onBeforeSettingsWrite;     // at exit: windows put their layout into settings()
+  // Message boxes: plain message, and a Yes/No question. Tests replace them.
+  std::function<void(const QString&)> showMessage;
+  std::function<bool(const QString&)> askYesNo;
+
+  // Components.
+  QPushButton* Button1;  // "標準値に戻す"
+  QPushButton* Button2;  // "実　行"
+  QCheckBox* CheckBox1;  // "Log出力をしない"
+  QPushButton* Button3;  // "ACAD出力"
+  QPushButton* Button4;  // "SU 出力"
+  QPushButton* Button5;  // "GSU7 出力"
+  QTabWidget* PageControl1;
+  QWidget* TabRun;
+  QWidget* TabLog;
+  QTableWidget* StringGrid1;
+  QPlainTextEdit* Memo1;
+  QPlainTextEdit* Memo2;
+  QPlainTextEdit* MemoLog;
+  QSplitter* Splitter1;  // grid | editors
+  QSplitter* Splitter2;  // Memo1 / Memo2
+  QLabel* StatusPanel0;
+  QLabel* StatusPanel1;
+
+  QAction *MnuFileNew, *MnuFileOpen, *MnuFileSaveAs, *MnuFileSave, *MnuFileClose;
+  QAction *MnuEditUndo, *MnuEditCut, *MnuEditCopy, *MnuEditPaste, *MnuEditDelete, *MnuEditFind, *MnuEditReplace,
+      *MnuEditSelectAll;
+  QAction *MnuViewVars, *MnuViewData;
+  QAction *MnuSetLine, *MnuSetElse, *MnuSetAcad, *MnuSetGsu6, *MnuSetGsu7;
+  QAction *MnuHelpScript, *MnuHelpAbout;
+
+  // Dialogs, created once.
+  qt::TInputDlg1* InputDlg1;
+  qt::TInputDlg2* InputDlg2;
+  qt::TInputDlg4* InputDlg4;
+  qt::TColorDlg1* ColorDlg1;
+  TSetLine* SetLine;
+  TSetElse* SetElse;
+  TAboutBox* AboutBox;
+  TFindDialog* FindDialog1;
+  TReplaceDialog* ReplaceDialog1;
+
+ signals:
+  // A run has ended and its results (status, grid, figure store) are in place.
+  void runFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void buildPanel();
+  void buildPages();
+  void buildMenus();
+  void buildDialogs();
+  void applySettingsToWindow();
+  void takeSettingsFromWindow();
+  void saveSettings();
+  void startRun(bool reset);
+  void runEnded();
+  void resetGrid();
+  void fillGrid();
+  void setRunControlsEnabled(bool enabled);
+  void showCaretLine();
+  void setCaption();
+
+  AppPaths paths_;
+  Settings settings_;
+  std::unique_ptr<GuiHost> host_;
+  std::unique_ptr<Engine> engine_;
+  LogPump* logPump_ = nullptr;
+  ScriptHighlighter* highlighter_ = nullptr;
+  QThread* worker_ = nullptr;
+  bool closing_ = false;
+  bool startedUp_ = false;
+  QString currentFile_;
+};
+
+}  // namespace kubrix::gui
