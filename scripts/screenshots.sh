@@ -10,4 +10,4 @@ SCRIPT=${1:-examples/house.kx}
 cmake --build "$BUILD" --target kubrix_screenshots
 out="$BUILD/screenshots"
 mkdir -p "$out"
-xvfb-run -a -s "-screen 0 1280x900x24" env QT_QPA_PLATFORM=xcb "$BUILD/kubrix_screenshots" "$out" "$SCRIPT"
+xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb "$BUILD/kubrix_screenshots" "$out" "$SCRIPT"

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/gui/app_paths.h"
+#include "app/gui/desktop_windows.h"
 #include "app/gui/scr_form.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   const QString script = args.size() > 1 ? args.at(1) : QString();
 
   kubrix::gui::TScrForm window(kubrix::gui::AppPaths::forProgram());
+  kubrix::gui::DesktopWindows windows(window);
   window.startUp();  // settings and layout before the window appears
   window.show();
   QTimer::singleShot(0, &window, [&window, script] { window.startUp(script); });

@@ -69,7 +69,7 @@ bool rowOpensDialog(Window& w, int row) {
   });
   const QRect r = w->StringGrid1->visualItemRect(w->StringGrid1->item(row, 0));
   QTest::mouseClick(w->StringGrid1->viewport(), Qt::LeftButton, {}, r.center());
-  QTest::qWaitFor([looked] { return *looked; }, 10000);
+  if (!QTest::qWaitFor([looked] { return *looked; }, 10000)) return false;
   return *opened;
 }
 

@@ -11,6 +11,7 @@ QObject* makeGridTest();
 QObject* makeEditorTest();
 QObject* makeSettingsTest();
 QObject* makeDialogsTest();
+QObject* makeDesktopWindowsTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
                           {"GridTest", makeGridTest},
                           {"EditorTest", makeEditorTest},
                           {"SettingsTest", makeSettingsTest},
-                          {"DialogsTest", makeDialogsTest}};
+                          {"DialogsTest", makeDialogsTest},
+                          {"DesktopWindowsTest", makeDesktopWindowsTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};
   for (int i = only ? 2 : 1; i < argc; ++i) rest.push_back(argv[i]);

@@ -1,5 +1,5 @@
 // Takes the pictures of scripts/screenshots.sh: the main window after a run of an example, the line
-// settings dialog and the colour picker, each grabbed from the screen (run it on an X display, e.g.
+// settings dialog and the colour picker, the 3D viewer, the variable and data tables and the help window, each grabbed from the screen (run it on an X display, e.g.
 // under xvfb-run with the xcb platform). Usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT
 #include <QApplication>
 #include <QDir>
@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/gui/desktop_windows.h"
 #include "app/gui/scr_form.h"
 #include "app/gui/settings_dialogs.h"
 #include "interaction/qt/color_dlg1.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
   QDir().mkpath(out);
   QTemporaryDir settings;
   kubrix::gui::TScrForm w(kubrix::gui::AppPaths::inFolder(settings.path()));
+  kubrix::gui::DesktopWindows windows(w);
   w.askYesNo = [](const QString&) { return true; };
   w.startUp();
   w.resize(1100, 720);
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
   w.show();
   w.startUp(QString::fromLocal8Bit(argv[2]));
   w.waitForRun();
+  windows.viewer().move(1140, 20);  // beside the main window, so both pictures are whole
   bool ok = true;
   QTimer::singleShot(500, [&] {
     ok = save(&w, out + "/main-window.png") && ok;
@@ -70,8 +73,20 @@ int main(int argc, char** argv) {
       w.ColorDlg1->execute();
       grabModal(out + "/other-settings.png", ok);
       w.MnuSetElseClick();
-      w.close();
-      app.exit(ok ? 0 : 1);
+      windows.viewer().raise();
+      QTimer::singleShot(500, [&] {
+        ok = save(&windows.viewer(), out + "/viewer.png") && ok;
+        w.MnuViewVars->trigger();
+        w.MnuViewData->trigger();
+        w.MnuHelpScript->trigger();
+        QTimer::singleShot(500, [&] {
+          ok = save(&windows.variableTable(), out + "/variable-table.png") && ok;
+          ok = save(&windows.dataTable(), out + "/data-table.png") && ok;
+          ok = save(&windows.help(), out + "/help.png") && ok;
+          w.close();
+          app.exit(ok ? 0 : 1);
+        });
+      });
     });
   });
   return app.exec();

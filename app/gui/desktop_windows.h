@@ -1,0 +1,40 @@
+// The secondary windows of the desktop program — the 3D viewer, the variable table, the data table
+// and the help window — created once and joined to the main window: the viewer closes before every
+// run and opens after a run that left figures, the View and Help menus show the tables and the help,
+// and the windows' places and column widths travel with the main window's settings.
+#pragma once
+
+#include <memory>
+
+#include "app/windows/fm_help.h"
+#include "app/windows/fm_hyo1.h"
+#include "app/windows/fm_hyo2.h"
+#include "output/viewer/scr_screen.h"
+
+namespace kubrix::gui {
+
+class TScrForm;
+
+class DesktopWindows {
+ public:
+  // Creates the windows and connects them to form's hooks and menu items.
+  explicit DesktopWindows(TScrForm& form);
+  ~DesktopWindows();
+
+  TScrScreen& viewer() { return *viewer_; }
+  TFmHyo1& variableTable() { return *varTable_; }
+  TFmHyo2& dataTable() { return *dataTable_; }
+  TFmHelp& help() { return *help_; }
+
+ private:
+  void loadLayout();
+  void saveLayout();
+
+  TScrForm& form_;
+  std::unique_ptr<TScrScreen> viewer_;
+  std::unique_ptr<TFmHyo1> varTable_;
+  std::unique_ptr<TFmHyo2> dataTable_;
+  std::unique_ptr<TFmHelp> help_;
+};
+
+}  // namespace kubrix::gui
