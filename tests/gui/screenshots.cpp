@@ -16,10 +16,12 @@
 
 namespace {
 
-bool save(QWidget* w, const QString& path) {
+// Grabs the window from the screen; fromWidget renders the widget itself instead (for windows that
+// may lie under others on a display without a window manager).
+bool save(QWidget* w, const QString& path, bool fromWidget = false) {
   QApplication::processEvents();
   const QRect r = w->frameGeometry();
-  QPixmap shot = w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+  QPixmap shot = fromWidget ? QPixmap() : w->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
   if (shot.isNull()) shot = w->grab();
   const bool ok = shot.save(path);
   printf("%s %s (%dx%d)\n", ok ? "wrote" : "could not write", qPrintable(path), shot.width(), shot.height());
@@ -80,9 +82,9 @@ int main(int argc, char** argv) {
         w.MnuViewData->trigger();
         w.MnuHelpScript->trigger();
         QTimer::singleShot(500, [&] {
-          ok = save(&windows.variableTable(), out + "/variable-table.png") && ok;
-          ok = save(&windows.dataTable(), out + "/data-table.png") && ok;
-          ok = save(&windows.help(), out + "/help.png") && ok;
+          ok = save(&windows.variableTable(), out + "/variable-table.png", true) && ok;
+          ok = save(&windows.dataTable(), out + "/data-table.png", true) && ok;
+          ok = save(&windows.help(), out + "/help.png", true) && ok;
           w.close();
           app.exit(ok ? 0 : 1);
         });
