@@ -31,7 +31,7 @@ bench: build
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUBRIX_BUILD_FUZZ=ON \
-	  -DKUBRIX_BUILD_TESTS=OFF -DKUBRIX_BUILD_BENCH=OFF
+	  -DKUBRIX_BUILD_TESTS=OFF -DKUBRIX_BUILD_BENCH=OFF -DKUBRIX_BUILD_GUI=OFF
 	cmake --build build-fuzz --target kubrix_fuzz_run
 	@# New inputs go to build-fuzz/corpus; the seed corpus in tests/fuzz/corpus is only read.
 	mkdir -p build-fuzz/corpus build-fuzz/artifacts

@@ -56,7 +56,7 @@ bool clothoidPoint(double length, double a, double& x, double& y);
 // A < 1e-14, |L2 - L1| < 1e-14 or L2 < L1. Generation stops, without the current point, when the
 // summed distances between successive points exceed the arc length covered by the next step (the
 // series has left its useful range) or when a point cannot be computed.
-void generateClothoid(const ClothoidSpec& spec, CurveBuffer& out);
+void generateClothoid(const ClothoidSpec& clothoid, CurveBuffer& out);
 
 // The generators below clamp n, start `out` (a space buffer when `space`) and fill it. Planar callers
 // pass control points with z = 0.

@@ -94,8 +94,6 @@ TSetLine::TSetLine(qt::TColorDlg1* picker, QWidget* parent) : QDialog(parent), p
   const qt::OkCancel b = qt::addOkCancel(this, layout, kOk, kCancel);
   OKBtn = b.ok;
   CancelBtn = b.cancel;
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
   connect(OKBtn, &QPushButton::clicked, this, &TSetLine::okPressed);
 }
 
@@ -185,8 +183,6 @@ TSetElse::TSetElse(QWidget* parent) : QDialog(parent) {
   const qt::OkCancel b = qt::addOkCancel(this, layout, kOk, kCancel);
   OKBtn = b.ok;
   CancelBtn = b.cancel;
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -86,8 +86,6 @@ TColorDlg1::TColorDlg1(QWidget* parent) : QDialog(parent) {
   const OkCancel b = addOkCancel(this, layout);
   OKBtn = b.ok;
   CancelBtn = b.cancel;
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
   connect(Image1, &ColorChart::picked, this, [this](QColor c) { showColour(c); });
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     colourIndex = shownIndex();

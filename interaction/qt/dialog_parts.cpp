@@ -17,6 +17,8 @@ OkCancel addOkCancel(QDialog* dialog, QBoxLayout* layout, const char* okCaption,
   auto* ok = new QPushButton(QString::fromUtf8(okCaption), dialog);
   auto* cancel = new QPushButton(QString::fromUtf8(cancelCaption), dialog);
   for (QPushButton* b : {ok, cancel}) b->setMinimumWidth(std::max(96, b->fontMetrics().horizontalAdvance(b->text()) + 28));
+  ok->setObjectName("OKBtn");
+  cancel->setObjectName("CancelBtn");
   ok->setDefault(true);
   ok->setAutoDefault(true);
   cancel->setAutoDefault(false);

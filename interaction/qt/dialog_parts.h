@@ -16,7 +16,8 @@ namespace kubrix::qt {
 inline constexpr const char* kOkCaption = "OK (&Y)";
 inline constexpr const char* kCancelCaption = "キャンセル (&N)";
 
-// A row with the OK button (default) and the cancel button at the right; returns both.
+// A row with the OK button (default, named "OKBtn") and the cancel button ("CancelBtn") at the
+// right; returns both.
 struct OkCancel {
   QPushButton* ok;
   QPushButton* cancel;

@@ -24,8 +24,6 @@ TInputDlg1::TInputDlg1(QWidget* parent) : QDialog(parent) {
   const OkCancel b = addOkCancel(this, layout);
   OKBtn = b.ok;
   CancelBtn = b.cancel;
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     valueText = Edit1->text();
     accept();

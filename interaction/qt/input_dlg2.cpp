@@ -28,8 +28,6 @@ TInputDlg2::TInputDlg2(QWidget* parent) : QDialog(parent) {
   const OkCancel b = addOkCancel(this, layout);
   OKBtn = b.ok;
   CancelBtn = b.cancel;
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
   connect(OKBtn, &QPushButton::clicked, this, [this] {
     if (ComboBox1->currentIndex() < 0) {
       beep();

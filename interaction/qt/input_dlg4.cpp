@@ -52,8 +52,6 @@ TInputDlg4::TInputDlg4(QWidget* parent) : QDialog(parent) {
   const OkCancel b = addOkCancel(this, layout);
   OKBtn = b.ok;
   CancelBtn = b.cancel;
-  OKBtn->setObjectName("OKBtn");
-  CancelBtn->setObjectName("CancelBtn");
   connect(OKBtn, &QPushButton::clicked, this, &TInputDlg4::okPressed);
 }
 
