@@ -44,6 +44,9 @@ class LocalDraw {
   bool identity_;
 };
 
+// Segment count of circles, arcs, ellipses, rounded corners, fans and bands: clamped to 3..1000.
+inline int clampCircleSegments(int n) { return n < 3 ? 3 : n > 1000 ? 1000 : n; }
+
 // a2 - a1 brought into [0, 2*pi) by adding or subtracting 2*pi.
 double arcSweep(double a1, double a2);
 

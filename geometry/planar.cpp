@@ -119,7 +119,6 @@ class FaceWriter {
 
 }  // namespace
 
-int clampCircleSegments(int n) { return std::clamp(n, kCircleSegmentsMin, kCircleSegmentsMax); }
 
 void drawCircle(LocalDraw& d, int n, const Point3& centre, double r) {
   angleChain(d, n, 0, kTwoPi, [&](double t) { return circlePoint(centre, r, t); });

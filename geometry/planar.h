@@ -10,11 +10,6 @@
 
 namespace kubrix {
 
-inline constexpr int kCircleSegmentsMin = 3;
-inline constexpr int kCircleSegmentsMax = 1000;
-
-// Segment count of circles, arcs, ellipses and rounded corners: clamped to 3..1000.
-int clampCircleSegments(int n);
 
 // Full circle of n lines in the plane z = centre.z, starting and ending at (cx + r, cy); the angle
 // grows by 2*pi/n each step (accumulated). r = 0 appends nothing.

@@ -13,9 +13,6 @@ namespace {
 constexpr double kZeroTol = 1e-14;  // a length counts as zero below it
 constexpr double kTurnTol = 1e-12;  // full-turn and quarter-bound tolerance of a sweep
 
-// Segment counts of the ellipse figures: 3..1000.
-int clampSegments(int n) { return n < 3 ? 3 : n > 1000 ? 1000 : n; }
-
 // Start angle and step of a parameter run of n steps.
 struct ParamRun {
   double start = 0, step = 0;
@@ -131,7 +128,7 @@ int filletPieces(double sweep) {
 }
 
 void drawProfile(LocalDraw& d, const ProfileFigure& f) {
-  const int n = clampSegments(f.n);
+  const int n = clampCircleSegments(f.n);
   const PlaneEllipse& e = f.ellipse;
   const Point3 centre{e.cx, e.cy, f.z};
   switch (f.shape) {
