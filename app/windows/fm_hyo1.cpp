@@ -1,7 +1,6 @@
 // The variable table window.
 #include "app/windows/fm_hyo1.h"
 
-#include <QHBoxLayout>
 #include <algorithm>
 #include <QHeaderView>
 #include <QPushButton>
@@ -9,8 +8,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
+#include "app/windows/refresh_bar.h"
 #include "engine/sjis.h"
 
 namespace kubrix {
@@ -50,21 +49,9 @@ TFmHyo1::TFmHyo1(QWidget* parent) : QWidget(parent, Qt::Window) {
   Splitter1->addWidget(StringGrid2);
   Splitter1->setStretchFactor(0, 1);
 
-  Panel1 = new QPushButton(QStringLiteral("更新"), this);
-  Panel1->setObjectName(QStringLiteral("Panel1"));
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-  StatusBar1->setSizeGripEnabled(true);
-
-  auto* bottom = new QHBoxLayout;
-  bottom->setContentsMargins(0, 0, 0, 0);
-  bottom->addWidget(Panel1);
-  bottom->addWidget(StatusBar1, 1);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
-  column->addWidget(Splitter1, 1);
-  column->addLayout(bottom);
+  const RefreshBar bottom = layOutWithRefreshBar(this, Splitter1);
+  Panel1 = bottom.button;
+  StatusBar1 = bottom.bar;
 
   connect(Panel1, &QPushButton::clicked, this, &TFmHyo1::refresh);
   connect(StringGrid1, &QTableWidget::currentCellChanged, this,

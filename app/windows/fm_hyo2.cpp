@@ -1,7 +1,6 @@
 // The data table window.
 #include "app/windows/fm_hyo2.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,7 +9,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
-#include <QVBoxLayout>
+
+#include "app/windows/refresh_bar.h"
 
 namespace kubrix {
 
@@ -71,23 +71,12 @@ TFmHyo2::TFmHyo2(QWidget* parent) : QWidget(parent, Qt::Window) {
   split->setStretchFactor(0, 1);
   split->setSizes({380, 80});
 
-  Panel1 = new QPushButton(QStringLiteral("更新"), this);
-  Panel1->setObjectName(QStringLiteral("Panel1"));
-  StatusBar1 = new QStatusBar(this);
-  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  const RefreshBar bottom = layOutWithRefreshBar(this, split);
+  Panel1 = bottom.button;
+  StatusBar1 = bottom.bar;
   // One text for the whole bar; a label keeps it where transient messages would not.
   status_ = new QLabel(StatusBar1);
   StatusBar1->addWidget(status_, 1);
-
-  auto* bottom = new QHBoxLayout;
-  bottom->setContentsMargins(0, 0, 0, 0);
-  bottom->addWidget(Panel1);
-  bottom->addWidget(StatusBar1, 1);
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
-  column->addWidget(split, 1);
-  column->addLayout(bottom);
 
   connect(Panel1, &QPushButton::clicked, this, &TFmHyo2::refresh);
 }
