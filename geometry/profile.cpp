@@ -71,11 +71,20 @@ void band(LocalDraw& d, const PlaneEllipse& outer, const PlaneEllipse& inner, do
 
 // One quad per step: (next at h, previous at h, previous at 0, next at 0).
 void wall(LocalDraw& d, const PlaneEllipse& e, double h, const ParamRun& r) {
+  // One ellipse point per step, mapped at both heights.
+  const auto at = [&](double t, Point3& bottom, Point3& top) {
+    Point3 q = e.at(t, 0);
+    bottom = d.world(q);
+    q.z = h;
+    top = d.world(q);
+  };
   double t = r.start;
-  Point3 p0 = d.world(e.at(t, 0)), ph = d.world(e.at(t, h));
+  Point3 p0, ph;
+  at(t, p0, ph);
   for (int i = 0; i < r.n; ++i) {
     t += r.step;
-    const Point3 n0 = d.world(e.at(t, 0)), nh = d.world(e.at(t, h));
+    Point3 n0, nh;
+    at(t, n0, nh);
     d.worldQuad(nh, ph, p0, n0);
     p0 = n0;
     ph = nh;
