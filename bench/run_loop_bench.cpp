@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "files/settings.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"
 

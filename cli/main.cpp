@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ini_file.h"
-#include "app/script_file.h"
-#include "app/settings.h"
+#include "files/ini_file.h"
+#include "files/script_file.h"
+#include "files/settings.h"
 #include "cli/outputs.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"

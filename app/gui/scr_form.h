@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/gui/app_paths.h"
-#include "app/settings.h"
+#include "files/settings.h"
 
 class QAction;
 class QCheckBox;

@@ -20,8 +20,8 @@
 #include "app/gui/scr_form.h"
 #include "app/gui/settings_dialogs.h"
 #include "app/gui/window_place.h"
-#include "app/ini_file.h"
-#include "app/script_file.h"
+#include "files/ini_file.h"
+#include "files/script_file.h"
 #include "engine/engine.h"
 #include "interaction/qt/dialog_parts.h"
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/settings.h"
+#include "files/settings.h"
 
 class QLineEdit;
 class QPushButton;

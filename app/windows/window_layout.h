@@ -4,7 +4,7 @@
 // reads and writes the settings file.
 #pragma once
 
-#include "app/ini_file.h"
+#include "files/ini_file.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/script_file.h"
+#include "files/script_file.h"
 #include "tests/cli/cli_run.h"
 
 namespace kubrix::clitest {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/settings.h"
+#include "files/settings.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"
 #include "tests/cli/cli_run.h"

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "app/script_file.h"
-#include "app/settings.h"
+#include "files/script_file.h"
+#include "files/settings.h"
 #include "engine/engine.h"
 
 namespace kubrix::exporttest {

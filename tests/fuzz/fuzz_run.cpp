@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "files/settings.h"
 #include "cli/outputs.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"

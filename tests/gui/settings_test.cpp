@@ -15,8 +15,8 @@
 
 #include "app/gui/settings_dialogs.h"
 #include "app/gui/window_place.h"
-#include "app/ini_file.h"
-#include "app/script_file.h"
+#include "files/ini_file.h"
+#include "files/script_file.h"
 #include "engine/engine.h"
 #include "geometry/palette.h"
 #include "engine/sjis.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "files/ini_file.h"
+#include "files/settings.h"
 
 namespace kubrix {
 namespace {

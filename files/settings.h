@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ini_file.h"
+#include "files/ini_file.h"
 
 namespace kubrix {
 

@@ -1,5 +1,5 @@
 // Settings file reading and writing.
-#include "app/ini_file.h"
+#include "files/ini_file.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,5 +1,5 @@
 // Reading and writing the settings, and the script header.
-#include "app/settings.h"
+#include "files/settings.h"
 
 #include <charconv>
 #include <cmath>

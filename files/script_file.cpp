@@ -1,5 +1,5 @@
 // Reading script files.
-#include "app/script_file.h"
+#include "files/script_file.h"
 
 #include <cerrno>
 #include <cstring>
