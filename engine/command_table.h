@@ -46,6 +46,12 @@ void registerMatrixCommands(CommandTable& t);
 void registerPlanarCommands(CommandTable& t);
 void registerCurveCommands(CommandTable& t);
 void registerProfileCommands(CommandTable& t);
+void registerSolidCommands(CommandTable& t);
+void registerSelectionCommands(CommandTable& t);
+void registerSurfaceCommands(CommandTable& t);
+void registerQueryCommands(CommandTable& t);
+void registerStringCommands(CommandTable& t);
+void registerInteractionCommands(CommandTable& t);
 void registerAllCommands(CommandTable& t);
 
 }  // namespace kubrix

@@ -64,6 +64,10 @@ void Engine::resetRunState() {
   figures.colour = 1;
   matrix = Matrix4::identity();
   matrixBackup = Matrix4::identity();
+  selection.clear();
+  chainPoints.clear();
+  for (auto& row : facePoints)
+    for (auto& p : row) p = Point3{};
 }
 
 namespace {

@@ -96,6 +96,13 @@ class Engine {
   FigureStore figures;
   Matrix4 matrix = Matrix4::identity();        // the current matrix
   Matrix4 matrixBackup = Matrix4::identity();  // its one-level backup
+  // The selection set: element numbers in the order they were added (may name deleted elements or
+  // numbers outside the store; readers skip those). Emptied at the start of every run.
+  std::vector<int32_t> selection;
+  // The chain point list built from selected lines and read by the chain surface commands.
+  std::vector<Point3> chainPoints;
+  // The 4 x 4 face-point grid in local coordinates, [first index][second index]; zeros at run start.
+  Point3 facePoints[4][4] = {};
   Log log;
   Random rng;
   Host& host() { return host_; }

@@ -108,6 +108,12 @@ void registerAllCommands(CommandTable& t) {
   registerPlanarCommands(t);
   registerCurveCommands(t);
   registerProfileCommands(t);
+  registerSolidCommands(t);
+  registerSelectionCommands(t);
+  registerSurfaceCommands(t);
+  registerQueryCommands(t);
+  registerStringCommands(t);
+  registerInteractionCommands(t);
 }
 
 const CommandTable& commandTable() {
