@@ -155,7 +155,10 @@ void qFilCC(const double* a, ld* o) {
 }
 void qNorm(const double* a, ld* o) { put(o, planeNormal(p3(a), p3(a + 3), p3(a + 6))); }
 
-constexpr uint32_t kFirst = 1;  // output 0 is a flag or count
+// Whole-number outputs: output 0 of the flagged queries (a flag or count, and then checked for
+// undefined values) and of GETGCM, output 1 of GET3PA (the direction).
+constexpr uint32_t kFirst = 1;
+constexpr uint32_t kSecond = 2;
 
 // clang-format off
 constexpr std::array<Query, 25> kQueries{{
@@ -179,7 +182,7 @@ constexpr std::array<Query, 25> kQueries{{
    "GETCRSCC(#1,#2)(#3,#4),Flag:#0"},
   {"GET3PC", "GET3PC f cx cy r x1 y1 x2 y2 x3 y3", 4, 6, 0, kFirst, q3pc, "GET3PC(#1,#2),#3)"},
   {"GET2PA", "GET2PA f cx cy r a1 a2 r x1 y1 x2 y2 qx qy", 6, 7, 0, kFirst, q2pa, "GET2PA(#1,#2),R:#3,#4,#5)"},
-  {"GET3PA", "GET3PA f dir cx cy r as ae x1 y1 x2 y2 x3 y3", 7, 6, 0, kFirst | 2, q3pa,
+  {"GET3PA", "GET3PA f dir cx cy r as ae x1 y1 x2 y2 x3 y3", 7, 6, 0, kFirst | kSecond, q3pa,
    "GET3PA(#2,#3),R:#4,#5,#6),#0,#1"},
   {"GETMENLL", "GETMENLL f x1 y1 x2 y2 x3 y3 x4 y4 d ax1 ay1 ax2 ay2 bx1 by1 bx2 by2", 9, 9, 0, kFirst, qMenLL,
    "GETMENLL(#1,#2),(#3,#4) , (#5,#6),(#7,#8)"},
