@@ -109,22 +109,23 @@ void q3pc(const double* a, ld* o) {
   put(o + 1, f.centre);
   o[3] = f.r;
 }
+// Centre, radius, start and end angle.
+void put(ld* out, const ArcFit& f) {
+  put(out, f.centre);
+  out[2] = f.r;
+  out[3] = f.start;
+  out[4] = f.end;
+}
 void q2pa(const double* a, ld* o) {
   const ArcFit f = arcThroughTwo(a[0], p2(a + 1), p2(a + 3), p2(a + 5));
   o[0] = f.flag;
-  put(o + 1, f.centre);
-  o[3] = f.r;
-  o[4] = f.start;
-  o[5] = f.end;
+  put(o + 1, f);
 }
 void q3pa(const double* a, ld* o) {
   const ArcFit f = arcThroughThree(p2(a), p2(a + 2), p2(a + 4));
   o[0] = f.flag;
   o[1] = f.dir;
-  put(o + 2, f.centre);
-  o[4] = f.r;
-  o[5] = f.start;
-  o[6] = f.end;
+  put(o + 2, f);
 }
 void qMenLL(const double* a, ld* o) {
   const LineChamfer c = chamferLines(a[0], p2(a + 1), p2(a + 3), p2(a + 5), p2(a + 7));
