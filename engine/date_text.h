@@ -17,7 +17,7 @@ extern const std::array<std::string_view, 18> kTimePatterns;
 // Appends t formatted by pattern, in CP932:
 //   yyyy / yy    the year in four / two digits
 //   m / mm       the month without / with a leading zero; d / dd the same for the day
-//   ddd / dddd   the weekday: 日 .. 土 / 日曜日 .. 土曜日
+//   ddd / dddd   the weekday of the date (t.weekday is not read): 日 .. 土 / 日曜日 .. 土曜日
 //   g / gg...    the era: its first character / its full name (明治 大正 昭和 平成 令和)
 //   e / ee       the year of the era without / with a leading zero (1, not 元)
 //   h hh n nn s ss  hour, minute and second without / with a leading zero

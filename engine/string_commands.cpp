@@ -50,14 +50,14 @@ void logKeyed(CommandCall& c, std::initializer_list<std::string_view> parts) {
 void logUndefinedListOutput(CommandCall& c) { logKeyed(c, {SJ("出力変数名「"), c.token(1), SJ("」が未定義です。")}); }
 void logNoList(CommandCall& c) { logKeyed(c, {SJ("リスト定義変数「"), c.token(2), SJ("」が未定義です。")}); }
 
-// Logs result + " = KEYWORD(o,L,shown)" (without shown for two arguments).
-void logListCall(CommandCall& c, std::string_view result, std::string_view shown, bool third = true) {
+// Logs result + " = KEYWORD(o,L" + the further arguments as shown + ")".
+template <class... Shown>
+void logListCall(CommandCall& c, std::string_view result, Shown... shown) {
   if (!c.logging()) return;
   std::string& m = c.message();
   m += result;
   m += " = ";
-  if (third) appendCall(m, c.keyword(), {c.token(1), c.token(2), shown});
-  else appendCall(m, c.keyword(), {c.token(1), c.token(2)});
+  appendCall(m, c.keyword(), {c.token(1), c.token(2), std::string_view(shown)...});
   c.log(m);
 }
 
@@ -76,7 +76,7 @@ void cmdCntList(CommandCall& c) {
     c.setInt(out, n);
   }
   char buf[24];
-  logListCall(c, intText(n, buf), {}, false);
+  logListCall(c, intText(n, buf));
 }
 
 // CHKLIST and CHKITEM: the index of the first element equal to text; shown is the text as logged.
@@ -125,17 +125,12 @@ void cmdGetList(CommandCall& c) {
       logKeyed(c, {SJ("リスト定義変数「"), c.token(2), SJ("」の該当値がありません。")});
     c.set(out, element);
   }
-  char buf[24];
   std::string& shown = scratch();
   shown += '"';
   shown += element;
   shown += '"';
-  if (!c.logging()) return;
-  std::string& m = c.message();
-  m += shown;
-  m += " = ";
-  appendCall(m, c.keyword(), {c.token(1), c.token(2), intText(i, buf)});
-  c.log(m);
+  char buf[24];
+  logListCall(c, shown, intText(i, buf));
 }
 
 // ---------------------------------------------------------------------------------------------
