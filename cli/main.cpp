@@ -26,7 +26,8 @@ void onSigint(int) { gInterrupted = 1; }
 class CliHost : public kubrix::Host {
  public:
   bool escapePressed() override { return gInterrupted != 0; }
-  // With --clock, GETDATE and GETTIME read the given moments in turn; the last one stays.
+  // With --clock, GETDATE and GETTIME read the given moments in turn; the last one stays. The run
+  // after --set starts again from the first.
   kubrix::LocalDateTime localNow() override {
     if (clock.empty()) return Host::localNow();
     const kubrix::LocalDateTime t = clock[nextReading];
@@ -71,7 +72,8 @@ void usage(FILE* to) {
       "  --status               print the two status texts to standard error\n"
       "  --speak                let TALK speak\n"
       "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock that GETDATE and GETTIME read (for tests);\n"
-      "                         repeated, the readings take the moments in turn, the last one stays\n"
+      "                         repeated, the readings of a run take the moments in turn, the last\n"
+      "                         one stays\n"
       "  -h, --help             show this help\n"
       "  --version              show the version\n",
       to);
@@ -217,6 +219,7 @@ int main(int argc, char** argv) {
       }
     }
     engine.log.setSink(printLog);
+    host.nextReading = 0;  // the printed run reads the clock's moments from the first
     engine.run();
   } else {
     engine.log.setSink(printLog);
