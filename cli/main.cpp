@@ -111,8 +111,7 @@ Options parseArgs(int argc, char** argv) {
         const std::string s = value(i, "--clock");
         if (!kubrix::parseLocalDateTime(s, o.clock.emplace_back()))
           usageError("--clock needs a moment YYYY-MM-DDTHH:MM:SS, got '" + s + "'");
-      }
-      else if (a == "--set") {
+      } else if (a == "--set") {
         const std::string s = value(i, "--set");
         const size_t eq = s.find('=');
         if (eq == std::string::npos || eq == 0) usageError("--set needs NAME=VALUE, got '" + s + "'");
