@@ -35,42 +35,40 @@ void fillWeights(PatchNet& net, int n, int steps, double from, double to, Weight
   for (int v = 0; v < net.values; ++v, t += step) weightsAt(v == steps ? to : t, &net.weights[static_cast<size_t>(v * net.size)]);
 }
 
+// The weights of a polynomial patch (Bernstein or quadratic) over t in 0..1.
+template <int N, void (*Weights)(double, double (&)[N])>
+void polynomialWeights(double t, double* w) {
+  double q[N];
+  Weights(t, q);
+  std::copy(q, q + N, w);
+}
+
+// net[a][b] = G[index[a]][index[b]] for a, b below size; a patch over part of the grid starts the
+// indexes at an offset.
+void takeGrid(PatchNet& net, const FaceGrid& g, int size, const int* first, const int* second) {
+  net.size = size;
+  for (int a = 0; a < size; ++a)
+    for (int b = 0; b < size; ++b) net.c[a][b] = g[first[a]][second[b]];
+}
+
 void makeNet(const FaceGrid& g, const PatchSpec& spec, PatchNet& net) {
+  static constexpr int kIndex[4] = {0, 1, 2, 3};
+  static constexpr int kWidened[kNetMax] = {0, 0, 0, 1, 2, 3, 3, 3};
   const int n = clampPatchSegments(spec.n);
+  const int type = clampSplineType(spec.type);
   switch (spec.kind) {
     case PatchKind::Bezier:
-      net.size = 4;
-      for (int a = 0; a < 4; ++a)
-        for (int b = 0; b < 4; ++b) net.c[a][b] = g[a][b];
-      fillWeights(net, n, n, 0.0, 1.0, [](double t, double* w) {
-        double q[4];
-        bezierWeights(t, q);
-        std::copy(q, q + 4, w);
-      });
-      return;
-    case PatchKind::Quadratic: {
-      const int type = clampSplineType(spec.type);
-      const int oi = type == 1 || type == 3 ? 1 : 0, oj = type == 2 || type == 3 ? 1 : 0;
-      net.size = 3;
-      for (int a = 0; a < 3; ++a)
-        for (int b = 0; b < 3; ++b) net.c[a][b] = g[oi + a][oj + b];
-      fillWeights(net, n, n, 0.0, 1.0, [](double t, double* w) {
-        double q[3];
-        quadraticWeights(t, q);
-        std::copy(q, q + 3, w);
-      });
-      return;
-    }
+      takeGrid(net, g, 4, kIndex, kIndex);
+      return fillWeights(net, n, n, 0.0, 1.0, polynomialWeights<4, bezierWeights>);
+    case PatchKind::Quadratic:
+      takeGrid(net, g, 3, kIndex + (type == 1 || type == 3 ? 1 : 0), kIndex + (type == 2 || type == 3 ? 1 : 0));
+      return fillWeights(net, n, n, 0.0, 1.0, polynomialWeights<3, quadraticWeights>);
     case PatchKind::Spline: {
-      static constexpr int kIndex[kNetMax] = {0, 0, 0, 1, 2, 3, 3, 3};
-      net.size = kNetMax;
-      for (int a = 0; a < kNetMax; ++a)
-        for (int b = 0; b < kNetMax; ++b) net.c[a][b] = g[kIndex[a]][kIndex[b]];
-      const SplineRange& r = splineRange(spec.type);
-      fillWeights(net, n, r.pointsPerSegment * n, r.from, r.to, [](double t, double* w) {
+      takeGrid(net, g, kNetMax, kWidened, kWidened);
+      const SplineRange& r = splineRange(type);
+      return fillWeights(net, n, r.pointsPerSegment * n, r.from, r.to, [](double t, double* w) {
         for (int a = 0; a < kNetMax; ++a) w[a] = splineBasis(t - (a - 2));
       });
-      return;
     }
   }
 }

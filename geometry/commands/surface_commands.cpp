@@ -61,17 +61,23 @@ void cmdGetFacePoint(CommandCall& c) {
   c.log(m);
 }
 
-// The element count into the output variable and "KEYWORD[c]" into the log.
-void finish(CommandCall& c, int out) {
+// The element count into the output variable; the log message started as "KEYWORD[c]" (empty when
+// the log is off).
+std::string& countMessage(CommandCall& c, int out) {
   const auto count = static_cast<long long>(c.figures().count());
   c.setInt(out, count);
-  if (!c.logging()) return;
   std::string& m = c.message();
+  if (!c.logging()) return m;
   m += c.keyword();
   m += "[";
   appendInt(m, count);
   m += "]";
-  c.log(m);
+  return m;
+}
+
+void finish(CommandCall& c, int out) {
+  const std::string& m = countMessage(c, out);
+  if (c.logging()) c.log(m);
 }
 
 // The selection becomes the elements appended since the store held `before` elements.
@@ -89,7 +95,13 @@ void cmdGridCells(CommandCall& c) {
   finish(c, out);
 }
 
-constexpr bool hasType(PatchKind k) { return k != PatchKind::Bezier; }
+// n, then the type for the patches that take one; k moves past them.
+template <PatchKind K>
+PatchSpec readPatch(CommandCall& c, size_t& k) {
+  PatchSpec spec{K, c.integer(k++), 0};
+  if constexpr (K != PatchKind::Bezier) spec.type = c.integer(k++);
+  return spec;
+}
 
 // BEZFACE var, n, rev / 2BSFACE and 3BSFACE var, n, type, rev
 template <PatchKind K>
@@ -97,8 +109,7 @@ void cmdPatch(CommandCall& c) {
   const int out = c.variable(1);
   if (out < 0) return c.logUndefinedOutput(true);
   size_t k = 2;
-  PatchSpec spec{K, c.integer(k++), 0};
-  if (hasType(K)) spec.type = c.integer(k++);
+  const PatchSpec spec = readPatch<K>(c, k);
   const bool rev = c.integer(k) != 0;
   thread_local PatchMesh mesh;
   buildPatchMesh(c.engine().facePoints, spec, mesh);
@@ -113,8 +124,7 @@ void cmdPatchEdge(CommandCall& c) {
   const int out = c.variable(1);
   if (out < 0) return c.logUndefinedOutput(true);
   size_t k = 2;
-  PatchSpec spec{K, c.integer(k++), 0};
-  if (hasType(K)) spec.type = c.integer(k++);
+  const PatchSpec spec = readPatch<K>(c, k);
   const int layer = c.integer(k), colour = c.integer(k + 1);
   const int dir = c.integer(k + 2), side = c.integer(k + 3), sel = c.integer(k + 4);
   FigureStore& store = c.figures();
@@ -159,14 +169,9 @@ void cmdWallHole(CommandCall& c) {
   const size_t before = c.figures().count();
   LocalDraw draw(c.figures(), c.engine().matrix);
   if (drawWallHole(draw, w)) selectAppended(c.engine(), before);
-  const auto count = static_cast<long long>(c.figures().count());
-  c.setInt(out, count);
+  std::string& m = countMessage(c, out);
   if (!c.logging()) return;
-  std::string& m = c.message();
-  m += c.keyword();
-  m += "[";
-  appendInt(m, count);
-  m += "](";
+  m += "(";
   for (int v : {w.colour, w.wallSegments, w.windowSegments}) {
     appendInt(m, v);
     m += ": ";

@@ -25,19 +25,6 @@ std::string str(const Point3& p) {
   return std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.z);
 }
 
-// Newell normal of a face in stored order.
-Point3 normalOf(const FigureElement& e) {
-  const int k = e.kind == kKindQuad ? 4 : 3;
-  Point3 n;
-  for (int i = 0; i < k; ++i) {
-    const Point3& a = e.p[static_cast<size_t>(i)];
-    const Point3& b = e.p[static_cast<size_t>((i + 1) % k)];
-    n.x += (a.y - b.y) * (a.z + b.z);
-    n.y += (a.z - b.z) * (a.x + b.x);
-    n.z += (a.x - b.x) * (a.y + b.y);
-  }
-  return n;
-}
 
 // A script that fills the grid with G[i][j] = (i, j, z) and a bump of height `bump` in the middle.
 std::string gridScript(double bump) {
@@ -76,14 +63,14 @@ TEST(Patches, CornerOrderFacingAndReversal) {
     EXPECT_TRUE(near(f.at(1).p[static_cast<size_t>(i)], corners[i])) << i;
     EXPECT_TRUE(near(f.at(2).p[static_cast<size_t>(3 - i)], corners[i])) << i;
   }
-  EXPECT_GT(normalOf(f.at(1)).z, 0);
-  EXPECT_LT(normalOf(f.at(2)).z, 0);
+  EXPECT_GT(test::faceNormal(f.at(1)).z, 0);
+  EXPECT_LT(test::faceNormal(f.at(2)).z, 0);
   // ELEFACE over the whole grid, indexes in any order: nine quads, the second index outer.
   for (size_t n = 3; n <= 11; ++n) {
     const int j = static_cast<int>(n - 3) / 3, i = static_cast<int>(n - 3) % 3;
     EXPECT_TRUE(near(f.at(n).p[0], Point3{double(i), double(j), 0})) << n;
     EXPECT_TRUE(near(f.at(n).p[2], Point3{double(i + 1), double(j + 1), 0})) << n;
-    EXPECT_GT(normalOf(f.at(n)).z, 0) << n;
+    EXPECT_GT(test::faceNormal(f.at(n)).z, 0) << n;
   }
 }
 
@@ -137,7 +124,7 @@ TEST(Patches, BumpedPatchFacesUpAndItsEdgesRunAlongItsBoundary) {
     const FigureStore& f = run.engine.figures;
     const size_t faces = f.count();
     ASSERT_GT(faces, 4u) << k.face;
-    for (size_t n = 1; n <= faces; ++n) EXPECT_GT(normalOf(f.at(n)).z, 0) << k.face << " face " << n;
+    for (size_t n = 1; n <= faces; ++n) EXPECT_GT(test::faceNormal(f.at(n)).z, 0) << k.face << " face " << n;
     // Each side, both directions: every line lies on an edge of a boundary face of the patch.
     std::vector<std::pair<Point3, Point3>> faceEdges;
     for (size_t n = 1; n <= faces; ++n) {

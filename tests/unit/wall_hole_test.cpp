@@ -115,15 +115,7 @@ double faceArea(const FigureStore& s, size_t first, size_t last) {
   for (size_t n = first; n <= last; ++n) {
     const FigureElement& e = s.at(n);
     if (e.kind != kKindTriangle && e.kind != kKindQuad) continue;
-    const int k = e.kind == kKindQuad ? 4 : 3;
-    Point3 nv;
-    for (int i = 0; i < k; ++i) {
-      const Point3& p = e.p[static_cast<size_t>(i)];
-      const Point3& q = e.p[static_cast<size_t>((i + 1) % k)];
-      nv.x += (p.y - q.y) * (p.z + q.z);
-      nv.y += (p.z - q.z) * (p.x + q.x);
-      nv.z += (p.x - q.x) * (p.y + q.y);
-    }
+    const Point3 nv = test::faceNormal(e);
     a += std::sqrt(nv.x * nv.x + nv.y * nv.y + nv.z * nv.z) / 2;
   }
   return a;
