@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "engine/host.h"
 
@@ -34,6 +35,10 @@ class GuiHost : public QObject, public Host {
   bool escapePressed() override { return escape.load(std::memory_order_relaxed); }
   void statusChanged(int panel, std::string_view text) override;
   void beep() override;
+  // The open script's path as CP932 (empty for a script never opened or saved), set by the window
+  // before each run; GETFNAME reads it on the worker thread.
+  std::string scriptPath() override;
+  void setScriptPath(const QString& path);
 
   // Runs fn on the user-interface thread and returns when it has run (directly when called there).
   void onUiThread(const std::function<void()>& fn);
@@ -72,6 +77,8 @@ class GuiHost : public QObject, public Host {
   template <class Q, class Fn>
   bool askCopy(Q& question, Fn ask);
 
+  std::mutex pathMutex_;
+  std::string scriptPath_;
   qt::ScriptDialogs* dialogs_ = nullptr;
   Speech* speech_ = nullptr;
   std::mutex m_;
