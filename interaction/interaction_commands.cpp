@@ -33,6 +33,13 @@ std::vector<std::string> itemsOf(CommandCall& c, std::string_view text) {
   return items;
 }
 
+// The host, for a dialog: the log written so far goes out first, so that the window shows every line
+// up to the one that waits.
+Host& dialogHost(CommandCall& c) {
+  c.engine().log.flush();
+  return c.engine().host();
+}
+
 // "INP_XX:出力変数名が未定義です。"
 void logUndefined(CommandCall& c) { c.logUndefinedOutput(false); }
 
@@ -62,7 +69,7 @@ void cmdMessage(CommandCall& c) {
     t.rangeMin = numberText(lo);
     t.rangeMax = numberText(hi);
   }
-  c.engine().host().showMessage(t);
+  dialogHost(c).showMessage(t);
   if (c.logging()) c.log(SJ("<メッセージ表示>"));
 }
 
@@ -77,7 +84,7 @@ void cmdInpYn(CommandCall& c) {
     return c.log(m);
   }
   const Host::YesNoQuestion q{std::string(c.text(2)), std::string(c.text(3)), std::string(c.text(4))};
-  const bool yes = c.engine().host().askYesNo(q);
+  const bool yes = dialogHost(c).askYesNo(q);
   c.set(answer, flagText(yes));
   if (!c.logging()) return;
   std::string& m = c.message();
@@ -97,7 +104,7 @@ void inputText(CommandCall& c) {
   q.prompt = c.text(3);
   q.value = valueOf(c, value);
   q.maxLength = Number ? 32 : 255;
-  const bool ok = c.engine().host().askText(q);
+  const bool ok = dialogHost(c).askText(q);
   c.set(flag, flagText(ok));
   if (ok) c.set(value, Number ? numberAnswer(q.value) : q.value);
   if (!c.logging()) return;
@@ -117,7 +124,7 @@ void cmdInpSel(CommandCall& c) {
   q.items = itemsOf(c, c.token(4));
   q.prompt = c.text(5);
   q.wanted = valueOf(c, item);
-  const bool ok = c.engine().host().askItem(q) && q.index >= 0 && q.index < static_cast<int>(q.items.size());
+  const bool ok = dialogHost(c).askItem(q) && q.index >= 0 && q.index < static_cast<int>(q.items.size());
   c.set(flag, flagText(ok));
   if (ok) {
     c.setInt(index, q.index);
@@ -161,7 +168,7 @@ void inputValues(CommandCall& c) {
     row.value = valueOf(c, vars[r]);
     row.items = itemsOf(c, c.text(k + 3));
   }
-  const bool ok = c.engine().host().askValues(rows) && rows.size() == static_cast<size_t>(Rows);
+  const bool ok = dialogHost(c).askValues(rows) && rows.size() == static_cast<size_t>(Rows);
   c.set(flag, flagText(ok));
   if (ok) {
     for (int r = 0; r < Rows; ++r) {
@@ -187,7 +194,7 @@ void cmdInpCol(CommandCall& c) {
   int32_t index = 0;
   if (!parseInt32(valueOf(c, colour), index)) index = 0;
   int picked = index;
-  const bool ok = c.engine().host().askColour(picked);
+  const bool ok = dialogHost(c).askColour(picked);
   c.set(flag, flagText(ok));
   if (ok) c.setInt(colour, picked);
   if (!c.logging()) return;

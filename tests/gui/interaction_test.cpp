@@ -216,6 +216,7 @@ class InteractionTest : public QObject {
     w->show();
     whenModal([&](QWidget* m) {
       QCOMPARE(m, w->InputDlg1);
+      QVERIFY(w.log().contains(u("「e」")));  // the lines before the waiting one are shown
       QTest::keyClick(w->InputDlg1->Edit1, Qt::Key_Escape);
     });
     w.run(u("#VAR\nf=1\nv=5\ne\n#DRAW\nINP_NUM f, v, \"長さ\"\nLINE e, 0,0,0, 1,1,1\n"));
