@@ -1,6 +1,6 @@
 // The grid index of points: cells at least twice the matching tolerance (and large enough that the
-// cell numbers of nearby points are computed exactly), a sorted list of (cell, entry) and a hash
-// table from a cell to its run in that list.
+// rounding of a coordinate divided by the cell stays far below one cell), a sorted list of
+// (cell, entry) and a hash table from a cell to its run in that list.
 #include "geometry/point_index.h"
 
 #include <algorithm>
@@ -52,6 +52,7 @@ void PointIndex::build(const std::vector<Point3>& points, double tolerance) {
       if (std::isfinite(v)) largest = std::max(largest, std::fabs(v));
   cell_ = std::max({2 * std::fabs(tolerance), 2e-9 * largest, 1e-300});
   if (!std::isfinite(cell_)) cell_ = 1e300;
+  tolerance_ = std::min(std::fabs(tolerance), cell_ / 2);
   cells_.reserve(points.size());
   for (size_t i = 0; i < points.size(); ++i)
     cells_.emplace_back(key(cellOf(points[i].x), cellOf(points[i].y), cellOf(points[i].z)), static_cast<uint32_t>(i));

@@ -17,15 +17,19 @@ class PointIndex {
   // coordinate is guaranteed to be reported by near(); more distant entries may be reported too.
   void build(const std::vector<Point3>& points, double tolerance);
 
-  // Calls f(entry) for every entry in the cells around p (an entry may be reported more than once).
+  // Calls f(entry) for every entry in the cells that points within the tolerance of p can lie in
+  // (one to eight cells; an entry may be reported more than once).
   template <class F>
   void near(const Point3& p, F&& f) const {
     if (cells_.empty()) return;
-    const long long cx = cellOf(p.x), cy = cellOf(p.y), cz = cellOf(p.z);
-    for (long long dx = -1; dx <= 1; ++dx)
-      for (long long dy = -1; dy <= 1; ++dy)
-        for (long long dz = -1; dz <= 1; ++dz) {
-          const auto [first, last] = range(key(cx + dx, cy + dy, cz + dz));
+    // The margin covers the rounding of p -/+ tolerance.
+    const double m = tolerance_ + 1e-6 * cell_;
+    const long long x0 = cellOf(p.x - m), x1 = cellOf(p.x + m), y0 = cellOf(p.y - m), y1 = cellOf(p.y + m);
+    const long long z0 = cellOf(p.z - m), z1 = cellOf(p.z + m);
+    for (long long x = x0; x <= x1; ++x)
+      for (long long y = y0; y <= y1; ++y)
+        for (long long z = z0; z <= z1; ++z) {
+          const auto [first, last] = range(key(x, y, z));
           for (size_t i = first; i < last; ++i) f(cells_[i].second);
         }
   }
@@ -36,7 +40,7 @@ class PointIndex {
   // The run of cells_ with this key.
   std::pair<size_t, size_t> range(uint64_t k) const;
 
-  double cell_ = 1;
+  double cell_ = 1, tolerance_ = 0;
   std::vector<std::pair<uint64_t, uint32_t>> cells_;  // (cell key, entry), sorted by key
   // Open-addressed table from a key to the start of its run in cells_ (end = next run's start).
   std::vector<uint64_t> slotKeys_;

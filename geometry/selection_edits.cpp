@@ -113,7 +113,8 @@ void appendKeptPart(LocalDraw& draw, int32_t kind, const Point3* q, const bool* 
   }
   if (m == 3) draw.triangle(poly[0], poly[1], poly[2]);
   if (m == 4) draw.quad(poly[0], poly[1], poly[2], poly[3]);
-  if (m == 5)
+  // Five points, or six when a twisted quad crosses the plane four times: a fan from the first.
+  if (m >= 5)
     for (int i = 1; i + 1 < m; ++i) draw.triangle(poly[0], poly[i], poly[i + 1]);
 }
 

@@ -279,6 +279,11 @@ TEST(PlaneCut, KeptPartsFollowTheSide) {
   EXPECT_TRUE(cutSelected(t, {3, 4}, Matrix4::identity(), 7));
   EXPECT_EQ(t.count(), 4u);
   EXPECT_FALSE(cutSelected(t, {1}, Matrix4::zero(), 0));
+  // A twisted quad with its points above and below in turn keeps a six-sided part: four triangles.
+  FigureStore w;
+  w.appendQuad({0, 0, -1}, {2, 0, 1}, {2, 2, -1}, {0, 2, 1});
+  ASSERT_TRUE(cutSelected(w, {1}, Matrix4::identity(), 0));
+  EXPECT_EQ(w.count(), 5u);
 }
 
 }  // namespace
