@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry/chain.h"
+#include "geometry/queries.h"
 #include "geometry/sweep_orientation.h"
 #include "geometry/vec3.h"
 
@@ -67,13 +68,6 @@ Affine turningPlacement(const TurningSteps& t, int k, int count) {
       .then(Affine::turnAboutLine(t.b1, t.d1, k * t.a1 / count))
       .then(Affine::turnAboutLine(t.b2, t.d2, k * t.a2 / count))
       .then(Affine::translation({f * t.d2.x, f * t.d2.y, f * t.d2.z}));
-}
-
-Point3 planeNormal(const Point3& p1, const Point3& p2, const Point3& p3) {
-  const Vec3 n = cross(vec(p2) - vec(p1), vec(p3) - vec(p1));
-  const long double len = std::sqrt(dot(n, n));
-  const long double d = len > 1e-7L ? len : 1.0L;
-  return {static_cast<double>(n.x / d), static_cast<double>(n.y / d), static_cast<double>(n.z / d)};
 }
 
 void thickenFaces(FigureStore& store, const Selection& sel, double t, const LayerColour& lc) {

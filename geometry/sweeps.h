@@ -72,13 +72,9 @@ std::vector<Affine> steppedPath(int count, Placement&& placement) {
 }
 
 // S_SWEP2: every selected live face gets a copy moved by t along its unit normal (from its first
-// three points) and one quad per edge joining the edge to the moved edge, facing out of the slab.
-// Nothing when |t| < 1e-8.
+// three points, as GETNORM) and one quad per edge joining the edge to the moved edge, facing out of
+// the slab. Nothing when |t| < 1e-8.
 void thickenFaces(FigureStore& store, const Selection& sel, double t, const LayerColour& lc);
-
-// Unit normal of the plane through three points, (P2 - P1) x (P3 - P1) divided by its length when
-// that exceeds 1e-7 (otherwise returned as it is).
-Point3 planeNormal(const Point3& p1, const Point3& p2, const Point3& p3);
 
 // Segment counts of the stepped commands: 1..1000.
 inline int clampSteps(int n) { return n < 1 ? 1 : n > 1000 ? 1000 : n; }
