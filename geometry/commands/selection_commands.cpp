@@ -38,6 +38,15 @@ std::string& beginLog(CommandCall& c, long long value) {
   return m;
 }
 
+// state "," kind "," layer "," colour ")"
+void appendFilter(std::string& m, const ElementFilter& f) {
+  const int32_t v[4] = {f.state, f.kind, f.layer, f.colour};
+  for (int i = 0; i < 4; ++i) {
+    appendInt(m, v[i]);
+    m += i < 3 ? "," : ")";
+  }
+}
+
 // Writes the selection count into the output variable and returns it.
 long long storeCount(CommandCall& c, int out) {
   const long long n = static_cast<long long>(selectionOf(c).size());
@@ -75,13 +84,8 @@ void cmdAllSel(CommandCall& c) {
   const long long n = storeCount(c, out);
   if (!c.logging()) return;
   std::string& m = beginLog(c, n);
-  const int32_t v[4] = {f.state, f.kind, f.layer, f.colour};
   m += "(";
-  for (int i = 0; i < 4; ++i) {
-    if (i) m += ",";
-    appendInt(m, v[i]);
-  }
-  m += ")";
+  appendFilter(m, f);
   c.log(m);
 }
 
@@ -101,12 +105,7 @@ void cmdRangeSel(CommandCall& c) {
   m += ": ";
   appendInt(m, to);
   m += ": ";
-  const int32_t v[4] = {f.state, f.kind, f.layer, f.colour};
-  for (int i = 0; i < 4; ++i) {
-    if (i) m += ",";
-    appendInt(m, v[i]);
-  }
-  m += ")";
+  appendFilter(m, f);
   c.log(m);
 }
 
