@@ -39,14 +39,27 @@ struct Meridian {
   }
 };
 
-// Meridian points of the turning angle `a`, world coordinates, m + 1 of them.
-void column(LocalDraw& d, const Meridian& md, double ca, double sa, std::vector<Point3>& out) {
+// The meridian once for all columns: each point's polar coordinate p cos t and first turning
+// coordinate q1 sin t (x and y of the Point3), the poles exact.
+void meridianTable(const Meridian& md, std::vector<Point3>& out) {
   out.resize(static_cast<size_t>(md.m) + 1);
   double t = md.t1;
   for (int i = 0; i <= md.m; ++i, t += md.dt) {
     const bool pole = (i == 0 && md.northPole) || (i == md.m && md.southPole);
-    const double r = pole ? 0 : std::sin(t);
-    out[static_cast<size_t>(i)] = d.world(pole ? md.axisPoint(i, t) : md.place(md.p * std::cos(t), md.q1 * r * ca, md.q2 * r * sa));
+    out[static_cast<size_t>(i)] = pole ? Point3{i == 0 ? md.p : -md.p, 0, 0} : Point3{md.p * std::cos(t), md.q1 * std::sin(t), 0};
+  }
+}
+
+// Meridian points of the turning angle with cosine ca and sine sa, world coordinates, m + 1 of them.
+void column(LocalDraw& d, const Meridian& md, const std::vector<Point3>& table, double ca, double sa,
+            std::vector<Point3>& out) {
+  // The meridian point (x, y, 0) turned by the angle: (x, cos a * y, sin a * y), the second turning
+  // coordinate then scaled by q2 / q1 (1 for a sphere).
+  out.resize(table.size());
+  const double k = md.q2 / md.q1;
+  for (size_t i = 0; i < table.size(); ++i) {
+    const double y = table[i].y;
+    out[i] = d.world(md.place(table[i].x, ca * y, sa * y * k));
   }
 }
 
@@ -87,7 +100,9 @@ void drawTurned(LocalDraw& d, const Meridian& md, const SweepRun& run, const Clo
   std::vector<Point3>& first = solidBuffer(0);
   std::vector<Point3>& prev = solidBuffer(1);
   std::vector<Point3>& next = solidBuffer(2);
-  column(d, md, std::cos(run.start), std::sin(run.start), first);
+  std::vector<Point3>& table = solidBuffer(5);
+  meridianTable(md, table);
+  column(d, md, table, std::cos(run.start), std::sin(run.start), first);
   prev = first;
   const Point3 c1 = d.world(md.axisPoint(0, md.t1));
   const Point3 c2 = d.world(md.axisPoint(md.m, md.lastT()));
@@ -97,7 +112,7 @@ void drawTurned(LocalDraw& d, const Meridian& md, const SweepRun& run, const Clo
     if (run.full && j + 1 == run.n)
       next = first;
     else
-      column(d, md, std::cos(a), std::sin(a), next);
+      column(d, md, table, std::cos(a), std::sin(a), next);
     strip(d, md, prev, next, rev);
     if (k.capT1) solidTriangle(d, c1, prev.front(), next.front(), rev);
     if (k.capT2) solidTriangle(d, c2, next.back(), prev.back(), rev);
@@ -135,10 +150,12 @@ void drawDome(LocalDraw& d, int n, double r, bool bottom, bool reverse) {
     // followed by the last one (a half turn) backwards, so the disc meets the dome exactly.
     std::vector<Point3>& ring = solidBuffer(3);
     std::vector<Point3>& back = solidBuffer(4);
-    column(d, md, 1, 0, ring);
+    std::vector<Point3>& table = solidBuffer(5);
+    meridianTable(md, table);
+    column(d, md, table, 1, 0, ring);
     double a = 0;
     for (int j = 0; j < n; ++j) a += run.step;
-    column(d, md, std::cos(a), std::sin(a), back);
+    column(d, md, table, std::cos(a), std::sin(a), back);
     ring.insert(ring.end(), back.rbegin() + 1, back.rend());
     fanCap(d, ring.data(), 2 * n, d.world({0, 0, 0}), !reverse);
   }
