@@ -5,24 +5,12 @@
 
 #include <string>
 
-#include "engine/engine.h"
-#include "files/settings.h"
+#include "engine_runs.h"
 
 namespace {
 
 void drawSolids(benchmark::State& state, const std::string& body) {
-  kubrix::Host host;
-  kubrix::Engine engine(host);
-  engine.setHeader(kubrix::scriptHeader(kubrix::Settings{}));
-  engine.setBody("#VAR\r\ni=0\r\na\r\n#DRAW\r\n" + body);
-  engine.logOff = true;
-  double faces = 0;
-  for (auto _ : state) {
-    engine.resetAndRun();
-    faces += static_cast<double>(engine.figures.count());
-  }
-  state.counters["faces/s"] = benchmark::Counter(faces, benchmark::Counter::kIsRate);
-  state.counters["faces/run"] = benchmark::Counter(faces / static_cast<double>(state.iterations()));
+  kubrix::bench::runScript(state, "#VAR\r\ni=0\r\na\r\n#DRAW\r\n" + body, "faces/s", "faces/run");
 }
 
 void BM_Sphere1000(benchmark::State& state) { drawSolids(state, "SPHERE a, 1000, 1, 0\r\n"); }
