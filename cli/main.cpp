@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "files/script_file.h"
 #include "files/settings.h"
 #include "cli/outputs.h"
+#include "engine/date_text.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"
 #include "output/export/export.h"
@@ -24,6 +26,19 @@ void onSigint(int) { gInterrupted = 1; }
 class CliHost : public kubrix::Host {
  public:
   bool escapePressed() override { return gInterrupted != 0; }
+  // With --clock, GETDATE and GETTIME read the given moments in turn; the last one stays. The run
+  // after --set starts again from the first.
+  kubrix::LocalDateTime localNow() override {
+    if (clock.empty()) return Host::localNow();
+    const kubrix::LocalDateTime t = clock[nextReading];
+    if (nextReading + 1 < clock.size()) ++nextReading;
+    return t;
+  }
+  std::string scriptPath() override { return path; }
+
+  std::vector<kubrix::LocalDateTime> clock;
+  size_t nextReading = 0;
+  std::string path;  // the script's absolute path, CP932
 };
 
 struct Options {
@@ -32,6 +47,7 @@ struct Options {
   std::string settings, answers, table, vars, grid;
   std::vector<std::pair<std::string, std::string>> sets;
   std::vector<std::string> outputs;
+  std::vector<kubrix::LocalDateTime> clock;
   unsigned long long maxSteps = 0;
   kubrix::ScriptEncoding encoding = kubrix::ScriptEncoding::Auto;
 };
@@ -55,6 +71,9 @@ void usage(FILE* to) {
       "  --encoding auto|sjis|utf8  how a plain script is read (default auto)\n"
       "  --status               print the two status texts to standard error\n"
       "  --speak                let TALK speak\n"
+      "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock that GETDATE and GETTIME read (for tests);\n"
+      "                         repeated, the readings of a run take the moments in turn, the last\n"
+      "                         one stays\n"
       "  -h, --help             show this help\n"
       "  --version              show the version\n",
       to);
@@ -88,7 +107,11 @@ Options parseArgs(int argc, char** argv) {
       else if (a == "--vars") o.vars = value(i, "--vars");
       else if (a == "--grid") o.grid = value(i, "--grid");
       else if (a == "-o" || a == "--output") o.outputs.push_back(value(i, "--output"));
-      else if (a == "--set") {
+      else if (a == "--clock") {
+        const std::string s = value(i, "--clock");
+        if (!kubrix::parseLocalDateTime(s, o.clock.emplace_back()))
+          usageError("--clock needs a moment YYYY-MM-DDTHH:MM:SS, got '" + s + "'");
+      } else if (a == "--set") {
         const std::string s = value(i, "--set");
         const size_t eq = s.find('=');
         if (eq == std::string::npos || eq == 0) usageError("--set needs NAME=VALUE, got '" + s + "'");
@@ -162,6 +185,10 @@ int main(int argc, char** argv) {
             o.answers.c_str());
 
   CliHost host;
+  host.clock = o.clock;
+  std::error_code pathError;
+  const std::filesystem::path absolute = std::filesystem::absolute(o.script, pathError);
+  host.path = kubrix::utf8ToSjis((pathError ? std::filesystem::path(o.script) : absolute).lexically_normal().string());
   kubrix::Engine engine(host);
   engine.setHeader(kubrix::scriptHeader(settings));
   engine.setBody(load.body);
@@ -191,6 +218,7 @@ int main(int argc, char** argv) {
       }
     }
     engine.log.setSink(printLog);
+    host.nextReading = 0;  // the printed run reads the clock's moments from the first
     engine.run();
   } else {
     engine.log.setSink(printLog);

@@ -1,6 +1,7 @@
 // The desktop program's engine host.
 #include "app/gui/gui_host.h"
 
+#include <QFileInfo>
 #include <QThread>
 
 #include "engine/sjis.h"
@@ -15,6 +16,18 @@ void GuiHost::statusChanged(int panel, std::string_view text) {
 
 void GuiHost::beep() {
   QMetaObject::invokeMethod(this, [] { qt::beep(); }, Qt::QueuedConnection);
+}
+
+std::string GuiHost::scriptPath() {
+  const std::lock_guard lock(pathMutex_);
+  return scriptPath_;
+}
+
+void GuiHost::setScriptPath(const QString& path) {
+  // A script named on the command line may be given relative to the working folder.
+  std::string sjis = path.isEmpty() ? std::string() : utf8ToSjis(QFileInfo(path).absoluteFilePath().toStdString());
+  const std::lock_guard lock(pathMutex_);
+  scriptPath_ = std::move(sjis);
 }
 
 void GuiHost::onUiThread(const std::function<void()>& fn) {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <mutex>
+#include <string>
 
 #include "engine/host.h"
 
@@ -24,9 +26,17 @@ class GuiHost : public QObject, public Host {
   bool escapePressed() override { return escape.load(std::memory_order_relaxed); }
   void statusChanged(int panel, std::string_view text) override;
   void beep() override;
+  // The open script's path as CP932 (empty for a script never opened or saved), set by the window
+  // before each run; GETFNAME reads it on the worker thread.
+  std::string scriptPath() override;
+  void setScriptPath(const QString& path);
 
   // Runs fn on the user-interface thread and returns when it has run (directly when called there).
   void onUiThread(const std::function<void()>& fn);
+
+ private:
+  std::mutex pathMutex_;
+  std::string scriptPath_;
 
  signals:
   // A status panel's text changed (delivered on the user-interface thread).
