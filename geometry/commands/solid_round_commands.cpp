@@ -106,28 +106,27 @@ void buildTorus(LocalDraw& d, const SolidArgs& a) {
   t.reverse = a.rev;
   drawTorus(d, t);
 }
-void buildTorus1(LocalDraw& d, const SolidArgs& a) {
+// TORUS1 and TORUS2 read the same numbers in the same order; TORUS2 has the section and turn angles
+// and the closing flags between them.
+template <bool Partial>
+void buildTorusOf(LocalDraw& d, const SolidArgs& a) {
   const double* v = a.num;
   Torus t;
   t.m = a.ints[0], t.n = a.ints[1];
-  t.p = v[0], t.q = v[1], t.sigma = v[2], t.u = v[3], t.v = v[4], t.rho = v[5];
-  t.reverse = a.rev;
-  drawTorus(d, t);
-}
-void buildTorus2(LocalDraw& d, const SolidArgs& a) {
-  const double* v = a.num;
-  Torus t;
-  t.m = a.ints[0], t.n = a.ints[1];
-  t.p = v[0], t.q = v[1], t.sigma = v[2], t.phi1 = v[3], t.phi2 = v[4];
-  t.u = v[5], t.v = v[6], t.rho = v[7], t.th1 = v[8], t.th2 = v[9];
-  t.k1 = a.flags[0], t.k2 = a.flags[1], t.c1 = a.flags[2], t.c2 = a.flags[3];
+  t.p = v[0], t.q = v[1], t.sigma = v[2];
+  const double* path = v + (Partial ? 5 : 3);
+  t.u = path[0], t.v = path[1], t.rho = path[2];
+  if constexpr (Partial) {
+    t.phi1 = v[3], t.phi2 = v[4], t.th1 = v[8], t.th2 = v[9];
+    t.k1 = a.flags[0], t.k2 = a.flags[1], t.c1 = a.flags[2], t.c2 = a.flags[3];
+  }
   t.reverse = a.rev;
   drawTorus(d, t);
 }
 
 constexpr SolidCommand kTorus{"nnddr", buildTorus};
-constexpr SolidCommand kTorus1{"nnddu" "ddur", buildTorus1};
-constexpr SolidCommand kTorus2{"nnddu" "uudd" "uuuffffr", buildTorus2};
+constexpr SolidCommand kTorus1{"nnddu" "ddur", buildTorusOf<false>};
+constexpr SolidCommand kTorus2{"nnddu" "uudd" "uuuffffr", buildTorusOf<true>};
 
 }  // namespace
 
