@@ -41,7 +41,7 @@ void edgeProfile(EdgeShape shape, int steps, std::vector<EdgeLevel>& out) {
 }  // namespace
 
 void edgeLevels(EdgeShape shape, int steps, bool both, double wall, double rise, std::vector<EdgeLevel>& out) {
-  std::vector<EdgeLevel> profile;
+  thread_local std::vector<EdgeLevel> profile;  // reused: no allocation per command
   edgeProfile(shape, steps, profile);
   out.clear();
   if (both) {
@@ -78,7 +78,7 @@ Corners levelCorners(LocalDraw& d, const EdgeBox& b, const EdgeLevel& l) {
 void drawEdgeBox(LocalDraw& d, const EdgeBox& b) {
   if (!(b.w >= kSolidZero) || !(b.d >= kSolidZero)) return;
   const int steps = b.shape == EdgeShape::Chamfer ? 1 : b.n < 3 ? 3 : b.n > 500 ? 500 : b.n;
-  std::vector<EdgeLevel> levels;
+  thread_local std::vector<EdgeLevel> levels;
   edgeLevels(b.shape, steps, b.both, b.wall, b.sz, levels);
   Corners lo = levelCorners(d, b, levels.front());
   if (b.bottom) d.worldQuad(lo.c[0], lo.c[1], lo.c[2], lo.c[3]);

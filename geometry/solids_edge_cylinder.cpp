@@ -54,9 +54,9 @@ void drawEdgeCylinder(LocalDraw& d, const EdgeCylinder& in) {
   const int n = clampCircleSegments(c.n);
   int m = c.m < 3 ? 3 : c.m > 500 ? 500 : c.m;
   if (n * m > 10000) m = 10000 / n;
-  std::vector<EdgeLevel> levels;
+  thread_local std::vector<EdgeLevel> levels;
   edgeLevels(c.shape, c.shape == EdgeShape::Chamfer ? 1 : m, false, hasWall ? c.H - c.s : 0, c.s, levels);
-  std::vector<LevelRing> rings;
+  thread_local std::vector<LevelRing> rings;
   if (!levelRings(c, n, levels, rings)) return;
   const bool open = !rings.front().run.full, segment = c.cut == RoundCut::Segment && open;
   // Every level's points in one buffer, rows of n + 1; the local end points for the chord midpoints.
