@@ -40,17 +40,66 @@ void sectorCut(LocalDraw& d, const Point3& axis0, const Point3& axisTop, const s
   for (size_t j = 1; j + 1 < k; ++j) solidTriangle(d, axisTop, pts[j], pts[j + 1], rev);
 }
 
+// The checked and normalised input: H, cx, cy, s below 1e-14 as 0, the total height s when there is
+// no wall. False when nothing is to be drawn.
+bool normalise(EdgeCylinder& c, bool& hasWall) {
+  for (double* v : {&c.H, &c.cx, &c.cy, &c.s}) *v = *v < kSolidZero ? 0 : *v;
+  if (!(c.rx >= kSolidZero) || !(c.ry >= kSolidZero)) return false;
+  if (c.cx > c.rx + kSolidZero || c.cy > c.ry + kSolidZero) return false;
+  hasWall = c.H >= kSolidZero;
+  if (hasWall && c.s > c.H + kSolidZero) return false;
+  if (!hasWall) c.H = c.s;
+  return true;
+}
+
+// Every level's ring in one buffer (rows of n + 1 world points) and each level's fan centre: its
+// chord midpoint for an open segment, else its centre on the axis.
+struct LevelPoints {
+  std::vector<Point3>& all = solidBuffer(0);
+  std::vector<Point3>& centres = solidBuffer(3);
+  size_t width = 0;
+  const Point3* ring(size_t j) const { return all.data() + j * width; }
+};
+
+void levelPoints(LocalDraw& d, const EdgeCylinder& c, int n, bool segment, const std::vector<LevelRing>& rings,
+                 LevelPoints& out) {
+  std::vector<Point3>& row = solidBuffer(1);
+  out.width = static_cast<size_t>(n) + 1;
+  out.all.clear();
+  out.centres.clear();
+  for (const LevelRing& r : rings) {
+    Point3 first, last;
+    ringPoints(d, r.e, r.z, r.run, row, &first, &last);
+    out.all.insert(out.all.end(), row.begin(), row.end());
+    out.centres.push_back(d.world(segment ? midpoint(first, last) : Point3{c.ox, c.oy, r.z}));
+  }
+}
+
+// The faces closing an open sector or segment: the two cut faces or the chord faces.
+void closeCut(LocalDraw& d, const EdgeCylinder& c, int n, bool segment, size_t levels, const LevelPoints& p) {
+  const bool rev = c.reverse;
+  if (segment) {
+    if (!c.cutStart) return;
+    for (size_t j = 0; j + 1 < levels; ++j)
+      chordFace(d, p.ring(j)[0], p.ring(j)[n], p.ring(j + 1)[0], p.ring(j + 1)[n], p.centres[j], p.centres[j + 1], rev);
+    return;
+  }
+  const Point3 axis0 = d.world({c.ox, c.oy, 0}), axisTop = d.world({c.ox, c.oy, c.H});
+  std::vector<Point3>& pts = solidBuffer(2);
+  for (int side = 0; side < 2; ++side) {
+    if (!(side == 0 ? c.cutStart : c.cutEnd)) continue;
+    pts.clear();
+    for (size_t j = 0; j < levels; ++j) pts.push_back(p.ring(j)[side == 0 ? 0 : n]);
+    sectorCut(d, axis0, axisTop, pts, side == 0 ? rev : !rev);
+  }
+}
+
 }  // namespace
 
 void drawEdgeCylinder(LocalDraw& d, const EdgeCylinder& in) {
   EdgeCylinder c = in;
-  const auto zeroSmall = [](double& v) { v = v < kSolidZero ? 0 : v; };
-  zeroSmall(c.H), zeroSmall(c.cx), zeroSmall(c.cy), zeroSmall(c.s);
-  if (!(c.rx >= kSolidZero) || !(c.ry >= kSolidZero)) return;
-  if (c.cx > c.rx + kSolidZero || c.cy > c.ry + kSolidZero) return;
-  const bool hasWall = c.H >= kSolidZero;
-  if (hasWall && c.s > c.H + kSolidZero) return;
-  if (!hasWall) c.H = c.s;
+  bool hasWall = false;
+  if (!normalise(c, hasWall)) return;
   const int n = clampCircleSegments(c.n);
   int m = c.m < 3 ? 3 : c.m > 500 ? 500 : c.m;
   if (n * m > 10000) m = 10000 / n;
@@ -59,41 +108,13 @@ void drawEdgeCylinder(LocalDraw& d, const EdgeCylinder& in) {
   thread_local std::vector<LevelRing> rings;
   if (!levelRings(c, n, levels, rings)) return;
   const bool open = !rings.front().run.full, segment = c.cut == RoundCut::Segment && open;
-  // Every level's points in one buffer, rows of n + 1; the local end points for the chord midpoints.
-  std::vector<Point3>& all = solidBuffer(0);
-  std::vector<Point3>& row = solidBuffer(1);
-  const size_t width = static_cast<size_t>(n) + 1, L = rings.size();
-  // The fan centre of each level: its chord midpoint (segments) or its centre on the axis.
-  std::vector<Point3>& centres = solidBuffer(3);
-  all.clear();
-  centres.clear();
-  for (size_t j = 0; j < L; ++j) {
-    Point3 first, last;
-    ringPoints(d, rings[j].e, rings[j].z, rings[j].run, row, &first, &last);
-    all.insert(all.end(), row.begin(), row.end());
-    centres.push_back(d.world(segment ? midpoint(first, last) : Point3{c.ox, c.oy, rings[j].z}));
-  }
-  const auto ring = [&](size_t j) { return all.data() + j * width; };
-  const bool rev = c.reverse;
-  if (c.bottom) fanCap(d, ring(0), n, centres.front(), !rev);
-  for (size_t j = 0; j + 1 < L; ++j) band(d, ring(j), ring(j + 1), n, rev);
-  if (c.top) fanCap(d, ring(L - 1), n, centres.back(), rev);
-  if (!open) return;
-  if (segment) {
-    if (!c.cutStart) return;
-    for (size_t j = 0; j + 1 < L; ++j)
-      chordFace(d, ring(j)[0], ring(j)[n], ring(j + 1)[0], ring(j + 1)[n], centres[j], centres[j + 1], rev);
-    return;
-  }
-  const Point3 axis0{c.ox, c.oy, 0}, axisTop{c.ox, c.oy, c.H};
-  const Point3 w0 = d.world(axis0), wTop = d.world(axisTop);
-  std::vector<Point3>& pts = solidBuffer(2);
-  for (int side = 0; side < 2; ++side) {
-    if (!(side == 0 ? c.cutStart : c.cutEnd)) continue;
-    pts.clear();
-    for (size_t j = 0; j < L; ++j) pts.push_back(ring(j)[side == 0 ? 0 : n]);
-    sectorCut(d, w0, wTop, pts, side == 0 ? rev : !rev);
-  }
+  LevelPoints p;
+  levelPoints(d, c, n, segment, rings, p);
+  const size_t L = rings.size();
+  if (c.bottom) fanCap(d, p.ring(0), n, p.centres.front(), !c.reverse);
+  for (size_t j = 0; j + 1 < L; ++j) band(d, p.ring(j), p.ring(j + 1), n, c.reverse);
+  if (c.top) fanCap(d, p.ring(L - 1), n, p.centres.back(), c.reverse);
+  if (open) closeCut(d, c, n, segment, L, p);
 }
 
 }  // namespace kubrix

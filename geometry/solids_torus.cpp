@@ -45,6 +45,18 @@ void turnCap(LocalDraw& d, const std::vector<Point3>& sec, int m, const Point3& 
   if (chord) solidTriangle(d, sec[static_cast<size_t>(m)], sec[0], c, flip);
 }
 
+// The faces of one turning step between the sections `prev` and `next` (path points cp and cn): the
+// tube's quads, and the faces closing an open section (k = 1: from the path line to the edge; both 2:
+// the chord from the end edge back to the start edge).
+void stepFaces(LocalDraw& d, const std::vector<Point3>& prev, const std::vector<Point3>& next, const Point3& cp,
+               const Point3& cn, int k1, int k2, bool rev) {
+  const size_t last = prev.size() - 1;
+  for (size_t j = 0; j < last; ++j) solidQuad(d, prev[j], next[j], next[j + 1], prev[j + 1], rev);
+  if (k1 == 1) solidQuad(d, cp, cn, next[0], prev[0], rev);
+  if (k2 == 1) solidQuad(d, prev[last], next[last], cn, cp, rev);
+  if (k1 == 2 && k2 == 2) solidQuad(d, prev[last], next[last], next[0], prev[0], rev);
+}
+
 }  // namespace
 
 void drawTorus(LocalDraw& d, const Torus& t) {
@@ -66,7 +78,6 @@ void drawTorus(LocalDraw& d, const Torus& t) {
   prev = first;
   cPrev = c0;
   double th = turn.start;
-  const size_t last = static_cast<size_t>(m);
   for (int i = 0; i < n; ++i) {
     th += turn.step;
     if (turn.full && i + 1 == n) {
@@ -75,10 +86,7 @@ void drawTorus(LocalDraw& d, const Torus& t) {
     } else {
       sectionPoints(d, t, sec, th, next, cNext);
     }
-    for (size_t j = 0; j < last; ++j) solidQuad(d, prev[j], next[j], next[j + 1], prev[j + 1], rev);
-    if (k1 == 1) solidQuad(d, cPrev, cNext, next[0], prev[0], rev);
-    if (k2 == 1) solidQuad(d, prev[last], next[last], cNext, cPrev, rev);
-    if (chord) solidQuad(d, prev[last], next[last], next[0], prev[0], rev);
+    stepFaces(d, prev, next, cPrev, cNext, k1, k2, rev);
     prev.swap(next);
     cPrev = cNext;
   }

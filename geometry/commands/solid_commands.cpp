@@ -73,6 +73,23 @@ void runSolid(CommandCall& c, const SolidCommand& s) {
 
 namespace {
 
+// GETCYJ(x,y),R:r,b1,b2)
+void logSegmentInset(CommandCall& c, const SegmentInset& s) {
+  if (!c.logging()) return;
+  std::string& m = c.message();
+  m += "GETCYJ(";
+  appendNumber(m, s.x);
+  m += ",";
+  appendNumber(m, s.y);
+  m += "),R:";
+  for (double v : {s.r, s.b1, s.b2}) {
+    appendNumber(m, v);
+    m += ",";
+  }
+  m.back() = ')';
+  c.log(m);
+}
+
 // GETCYJ f, x, y, r, b1, b2, cx, cy, R, a1, a2, d: the segment of the circle moved in by d.
 void cmdGetCyj(CommandCall& c) {
   int out[6];
@@ -84,20 +101,7 @@ void cmdGetCyj(CommandCall& c) {
   c.setInt(out[0], s.flag);
   const double values[5] = {s.x, s.y, s.r, s.b1, s.b2};
   for (size_t i = 0; i < 5; ++i) c.setNumber(out[i + 1], values[i]);
-  if (!c.logging()) return;
-  std::string& m = c.message();
-  m += "GETCYJ(";
-  appendNumber(m, s.x);
-  m += ",";
-  appendNumber(m, s.y);
-  m += "),R:";
-  appendNumber(m, s.r);
-  m += ",";
-  appendNumber(m, s.b1);
-  m += ",";
-  appendNumber(m, s.b2);
-  m += ")";
-  c.log(m);
+  logSegmentInset(c, s);
 }
 
 }  // namespace
