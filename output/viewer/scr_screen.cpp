@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPainter>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
@@ -74,12 +75,39 @@ viewer::RgbPicture toRgbPicture(const QImage& image) {
 
 namespace viewer {
 
+namespace {
+// The least room of a status text: its axis, the angle and the start of the shift.
+constexpr int kMinimumWidth = 110;
+}  // namespace
+
 void HoldLabel::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) emit step();
 }
 
 void HoldLabel::mouseMoveEvent(QMouseEvent* e) {
   if ((e->buttons() & Qt::LeftButton) && rect().contains(e->position().toPoint())) emit step();
+}
+
+StatusLabel::StatusLabel(QWidget* parent) : QLabel(parent) {
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  setMinimumWidth(kMinimumWidth);
+}
+
+void StatusLabel::setStatus(const QString& text) {
+  if (text == this->text()) return;
+  setText(text);
+  setToolTip(text);
+}
+
+QSize StatusLabel::sizeHint() const { return {kMinimumWidth, QLabel::sizeHint().height()}; }
+
+QSize StatusLabel::minimumSizeHint() const { return sizeHint(); }
+
+void StatusLabel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect room = contentsRect();
+  painter.setPen(palette().color(foregroundRole()));
+  painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
 }
 
 ScreenView::ScreenView(TScrScreen& owner) : QOpenGLWidget(&owner), owner_(owner) {
@@ -240,7 +268,7 @@ void TScrScreen::buildUi() {
   QFont small = font();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   auto statusLabel = [&](const char* name, const char* colour) {
-    auto* l = new QLabel(panel);
+    auto* l = new viewer::StatusLabel(panel);
     l->setObjectName(QString::fromUtf8(name));
     l->setFont(small);
     l->setStyleSheet(QStringLiteral("color: %1").arg(QString::fromUtf8(colour)));
@@ -332,9 +360,9 @@ void TScrScreen::viewChanged() {
 }
 
 void TScrScreen::updateLabels() {
-  LabelX->setText(QString::fromStdString(view_.label(0)));
-  LabelY->setText(QString::fromStdString(view_.label(1)));
-  LabelZ->setText(QString::fromStdString(view_.label(2)));
+  LabelX->setStatus(QString::fromStdString(view_.label(0)));
+  LabelY->setStatus(QString::fromStdString(view_.label(1)));
+  LabelZ->setStatus(QString::fromStdString(view_.label(2)));
 }
 
 void TScrScreen::zoomIn() {

@@ -55,6 +55,21 @@ class HoldLabel : public QLabel {
   void mouseMoveEvent(QMouseEvent* e) override;
 };
 
+// A status text in room of its own: however long the text grows, the label asks for no more width
+// than it was given (a wider window would be resized, which resets the view). A text that does not
+// fit ends in "…"; the whole text stays in text() and the tool tip.
+class StatusLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit StatusLabel(QWidget* parent = nullptr);
+  void setStatus(const QString& text);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+};
+
 class ScreenView;
 
 }  // namespace viewer
@@ -100,7 +115,7 @@ class TScrScreen : public QMainWindow {
   QGroupBox* RadioGroup1;
   viewer::HoldLabel *Label1, *Label2;
   QCheckBox *CheckBox1, *CheckBox2;
-  QLabel *LabelX, *LabelY, *LabelZ;
+  viewer::StatusLabel *LabelX, *LabelY, *LabelZ;
   QAction *MnuFileSave, *MnuFileClose, *MnuEditCopy;
 
  protected:

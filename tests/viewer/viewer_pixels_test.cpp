@@ -240,6 +240,55 @@ TEST_F(ViewerPixels, WheelDragAndResize) {
   EXPECT_TRUE(near(resized, project(viewer, resized, 0.2f, 0.2f, 0), QColor(46, 247, 46)));
 }
 
+// A drag of 200 pixels in each "回転" mode: the longer status texts must not widen the window (a
+// resize would throw the turned view away), and the view ends where the drag arithmetic says.
+TEST_F(ViewerPixels, DragInEveryAxisModeKeepsTheWindowAndTheTurn) {
+  FigureStore fs;
+  fs.colour = 3;
+  fs.appendQuad({-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0});
+  fs.appendLine({-3, 0, 0}, {3, 0, 0});
+  const struct {
+    viewer::TurnAxis axis;
+    const char* name;
+  } modes[] = {{viewer::TurnAxis::X, "x"}, {viewer::TurnAxis::Y, "y"}, {viewer::TurnAxis::Z, "z"}, {viewer::TurnAxis::R, "r"}};
+  for (const auto& mode : modes) {
+    open(fs);
+    auto* screen = viewer.findChild<QOpenGLWidget*>();
+    ASSERT_TRUE(screen);
+    QTest::qWait(50);
+    const QSize windowSize = viewer.size(), frameSize = viewer.frameGeometry().size();
+    viewer.setTurnAxis(mode.axis);
+    viewer::ViewState expected = viewer.viewState();
+    const QPoint start(screen->width() / 2 + 100, screen->height() / 2 + 50);
+    expected.press(true, start.x(), start.y());
+    QTest::mousePress(screen, Qt::LeftButton, Qt::NoModifier, start);
+    QPoint at = start;
+    for (int step = 0; step < 10; ++step) {  // 200 pixels to the left and 100 up, in steps
+      at -= QPoint(20, 10);
+      expected.dragTo(at.x(), at.y(), mode.axis);
+      QMouseEvent move(QEvent::MouseMove, at, screen->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(screen, &move);
+      QTest::qWait(5);
+    }
+    QTest::mouseRelease(screen, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::qWait(200);  // a window that grew would have been resized by now
+    EXPECT_EQ(viewer.size(), windowSize) << mode.name;
+    EXPECT_EQ(viewer.frameGeometry().size(), frameSize) << mode.name;
+    const viewer::ViewState& got = viewer.viewState();
+    EXPECT_FLOAT_EQ(got.angleX, expected.angleX) << mode.name;
+    EXPECT_FLOAT_EQ(got.angleY, expected.angleY) << mode.name;
+    EXPECT_FLOAT_EQ(got.angleZ, expected.angleZ) << mode.name;
+    EXPECT_FLOAT_EQ(got.shiftX, expected.shiftX) << mode.name;
+    EXPECT_FLOAT_EQ(got.shiftY, expected.shiftY) << mode.name;
+    EXPECT_FLOAT_EQ(got.shiftZ, expected.shiftZ) << mode.name;
+    EXPECT_EQ(got.modelView.m, expected.modelView.m) << mode.name;
+    // The texts stay whole even where the room shows only their start.
+    EXPECT_EQ(viewer.LabelX->text().toStdString(), expected.label(0)) << mode.name;
+    EXPECT_EQ(viewer.LabelZ->text().toStdString(), expected.label(2)) << mode.name;
+    keep(viewer.grab().toImage(), (std::string("viewer_after_drag_") + mode.name).c_str());
+  }
+}
+
 TEST_F(ViewerPixels, CopyAndSaveTheCapturedPicture) {
   FigureStore fs;
   fs.appendLine({-10, 0, 0}, {10, 0, 0});
