@@ -89,7 +89,9 @@ void compileAxes() {
   }
 }
 
-size_t compileFigures(const FigureStore& store, double viewScale) {
+// Lines and points are lit with the normal of list lineNormal, which every frame points at the
+// light; a face sets its own normal, so the first line or point after faces calls it again.
+size_t compileFigures(const FigureStore& store, double viewScale, GLuint lineNormal) {
   glPointSize(5);
   glLineWidth(1);
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kGreenAmbient);
@@ -106,6 +108,7 @@ size_t compileFigures(const FigureStore& store, double viewScale) {
     open = mode;
   };
   bool haveColour = false;
+  bool lineNormalSet = true;
   Rgb last{};
   size_t drawn = 0;
   for (const FigureElement& e : store.elements()) {
@@ -128,6 +131,13 @@ size_t compileFigures(const FigureStore& store, double viewScale) {
         break;
       default: continue;
     }
+    const bool face = mode == GL_TRIANGLES || mode == GL_QUADS;
+    if (!face && !lineNormalSet) {
+      if (open != kNoPrimitive) glEnd();
+      open = kNoPrimitive;
+      glCallList(lineNormal);
+    }
+    lineNormalSet = !face;
     begin(mode);
     const Rgb rgb = paletteColour(e.colour);
     if (!haveColour || !(rgb == last)) {
@@ -153,19 +163,22 @@ size_t compileFigures(const FigureStore& store, double viewScale) {
 
 bool FigureRenderer::buildLists(const FigureStore& store, double viewScale) {
   deleteLists();
-  base_ = glGenLists(2);
+  base_ = glGenLists(kLists);
   if (base_ == 0) return false;
   glNewList(base_, GL_COMPILE);
   compileAxes();
   glEndList();
   glNewList(base_ + 1, GL_COMPILE);
-  drawn_ = compileFigures(store, viewScale);
+  drawn_ = compileFigures(store, viewScale, base_ + 2);
+  glEndList();
+  glNewList(base_ + 2, GL_COMPILE);
+  glNormal3f(0, 0, 1);
   glEndList();
   return true;
 }
 
 void FigureRenderer::deleteLists() {
-  if (base_ != 0) glDeleteLists(base_, 2);
+  if (base_ != 0) glDeleteLists(base_, kLists);
   base_ = 0;
   drawn_ = 0;
 }
@@ -199,9 +212,14 @@ void FigureRenderer::frame(const Viewport& viewport, const Mat4& modelView, cons
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  // Lines and points take the current normal; starting every frame from the same one keeps
-  // consecutive frames alike.
-  glNormal3f(0, 0, 1);
+  // Lines and points (axes included) have no normal of their own: they take one that the model
+  // view turns towards the light, so that their colour is the same in every view. The figure list
+  // calls this list again after faces.
+  if (base_ != 0) {
+    glNewList(base_ + 2, GL_COMPILE_AND_EXECUTE);
+    glNormal3f(modelView.at(2, 0), modelView.at(2, 1), modelView.at(2, 2));
+    glEndList();
+  }
 
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kGreenAmbient);
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, kAxesSpecular);

@@ -1,6 +1,6 @@
 // Fixed-function OpenGL drawing of the figure store, shared by the viewer and the thumbnail
-// renderer: two display lists (axes, figures), the light, the projection and one frame. Every call
-// needs a current compatibility-profile context; nothing here owns a context.
+// renderer: display lists (axes, figures, the normal of lines), the light, the projection and one
+// frame. Every call needs a current compatibility-profile context; nothing here owns a context.
 #pragma once
 
 #include <cstddef>
@@ -43,6 +43,8 @@ class FigureRenderer {
   size_t drawnElements() const { return drawn_; }
 
  private:
+  // base_: axes, base_ + 1: figures, base_ + 2: the normal of lines and points (set per frame).
+  static constexpr int kLists = 3;
   unsigned base_ = 0;
   size_t drawn_ = 0;
 };

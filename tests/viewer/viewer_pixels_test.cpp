@@ -163,12 +163,64 @@ TEST_F(ViewerPixels, IsometricPresetShowsZUpwards) {
   const QPoint origin = project(viewer, img, 0, 0, 0), top = project(viewer, img, 0, 0, 0.5f);
   EXPECT_NEAR(top.x(), origin.x(), 1);
   EXPECT_LT(top.y(), origin.y() - 30);
-  // The line's normal (0, 0, 1) now leans half away from the light: diffuse 0.35 blue, ambient green.
-  EXPECT_TRUE(near(img, top, QColor(0, 23, 89), 8));
+  // Lines are lit as if they faced the light in every view: the same blue as in the X-Y view.
+  EXPECT_TRUE(near(img, top, QColor(46, 69, 224), 8));
   // The X-Y view looks down the line: above the origin everything is white.
   img = xyView(false);
   keep(img, "z_line_xy");
   for (int dy = 5; dy <= 60; dy += 5) EXPECT_TRUE(near(img, project(viewer, img, 0, 0, 0) - QPoint(0, dy), kWhite)) << dy;
+}
+
+// Lines and points are lit as if they faced the light, whatever the view and whatever face came
+// before them in the store: one colour in every preset view.
+TEST_F(ViewerPixels, LineColoursDoNotDependOnTheView) {
+  FigureStore fs;
+  fs.appendQuad({8, 8, 0}, {8, 9, 0}, {9, 9, 0}, {9, 8, 0});  // faces -Z, drawn before the lines
+  fs.colour = 1;
+  fs.appendLine({-10, 0, 0}, {10, 0, 0});
+  fs.colour = 3;
+  fs.appendLine({0, -10, 0}, {0, 10, 0});
+  fs.colour = 5;
+  fs.appendLine({0, 0, -10}, {0, 0, 10});
+  fs.appendPoint({0, 0, 5});
+  open(fs);
+  viewer.CheckBox1->setChecked(false);
+  const QColor red(224, 69, 46), green(46, 247, 46), blue(46, 69, 224);
+  const struct {
+    QToolButton* button;
+    const char* name;
+    bool x, y, z;  // which lines the view shows along their length
+  } views[] = {{viewer.SpeedButton1, "xy", true, true, false},
+               {viewer.SpeedButton2, "xz", true, false, true},
+               {viewer.SpeedButton3, "yz", false, true, true},
+               {viewer.SpeedButton4, "xyz", true, true, true}};
+  for (const auto& v : views) {
+    v.button->click();
+    const QImage img = viewer.capturePicture();
+    keep(img, (std::string("line_colours_") + v.name).c_str());
+    for (float t : {-0.7f, 0.4f}) {
+      SCOPED_TRACE(std::string(v.name) + " at " + std::to_string(t));
+      if (v.x) {
+        EXPECT_TRUE(near(img, project(viewer, img, t, 0, 0), red));
+      }
+      if (v.y) {
+        EXPECT_TRUE(near(img, project(viewer, img, 0, t, 0), green));
+      }
+      if (v.z) {
+        EXPECT_TRUE(near(img, project(viewer, img, 0, 0, t), blue));
+      }
+    }
+  }
+  // The axes too: red X and blue Z in the X-Z view as in the X-Y view.
+  FigureStore far;
+  far.appendPoint({10, 10, 10});
+  open(far);
+  viewer.SpeedButton2->click();
+  viewer.CheckBox1->setChecked(true);
+  const QImage img = viewer.capturePicture();
+  keep(img, "axes_xz");
+  EXPECT_TRUE(near(img, project(viewer, img, 0.8f, 0, 0), QColor(186, 31, 8)));
+  EXPECT_TRUE(near(img, project(viewer, img, 0, 0, 0.8f), QColor(8, 31, 186)));
 }
 
 TEST_F(ViewerPixels, AxesWithTheirLetters) {
