@@ -2,8 +2,12 @@
 #include "app/gui/desktop_windows.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <array>
 
 #include "app/gui/scr_form.h"
+#include "app/gui/window_place.h"
 #include "app/windows/table_texts.h"
 #include "app/windows/window_layout.h"
 #include "engine/engine.h"
@@ -36,7 +40,11 @@ DesktopWindows::DesktopWindows(TScrForm& form)
   });
 
   form.onCloseViewer = [this] { viewer_->close(); };
-  form.onRunFinishedWithFigures = [this, &engine] { viewer_->openAfterRun(engine.figures); };
+  form.onRunFinishedWithFigures = [this, &engine] {
+    placeOnFirstShow(viewer_.get());
+    viewer_->openAfterRun(engine.figures);
+  };
+  QObject::connect(&form, &TScrForm::runFinished, varTable_.get(), [this] { refreshOpenTables(); });
   form.onSettingsRead = [this] { loadLayout(); };
   form.onBeforeSettingsWrite = [this] {
     // The program is closing: the windows give their layout, then close with it.
@@ -47,18 +55,21 @@ DesktopWindows::DesktopWindows(TScrForm& form)
 
   form.MnuViewVars->setEnabled(true);
   QObject::connect(form.MnuViewVars, &QAction::triggered, varTable_.get(), [this] {
+    placeOnFirstShow(varTable_.get());
     varTable_->show();
     varTable_->raise();
     varTable_->refresh();
   });
   form.MnuViewData->setEnabled(true);
   QObject::connect(form.MnuViewData, &QAction::triggered, dataTable_.get(), [this] {
+    placeOnFirstShow(dataTable_.get());
     dataTable_->show();
     dataTable_->raise();
     dataTable_->refresh();
   });
   form.MnuHelpScript->setEnabled(true);
   QObject::connect(form.MnuHelpScript, &QAction::triggered, help_.get(), [this] {
+    placeOnFirstShow(help_.get());
     help_->show();
     help_->raise();
   });
@@ -76,6 +87,12 @@ DesktopWindows::~DesktopWindows() {
 void DesktopWindows::loadLayout() {
   IniFile image;
   form_.settings().write(image);
+  unplaced_.clear();
+  const std::array<QWidget*, 4> windows = {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()};
+  for (size_t i = 0; i < windows.size(); ++i) {
+    const WindowPlace& place = form_.settings().forms[i + 1];  // F2 to F5
+    if (!place.x || !place.y) unplaced_ << windows[i];
+  }
   loadWindowLayout(image, {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()});
   viewer_->setSaveFolder(qt::fromSjis(form_.settings().saveFolder));
 }
@@ -85,6 +102,21 @@ void DesktopWindows::saveLayout() {
   saveWindowLayout(image, {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()});
   form_.settings().read(image);
   form_.settings().saveFolder = qt::toSjis(viewer_->saveFolder());
+}
+
+void DesktopWindows::placeOnFirstShow(QWidget* window) {
+  if (!unplaced_.removeOne(window) || window->isVisible()) return;
+  QScreen* screen = form_.screen();
+  if (!screen) return;
+  const QRect editor(form_.Memo2->mapToGlobal(QPoint(0, 0)), form_.Memo2->size());
+  // A window not yet shown has no frame: take the main window's frame as the measure.
+  const QSize frame = window->size() + (form_.frameGeometry().size() - form_.size());
+  window->move(placeOver(editor, frame, screen->availableGeometry()).topLeft());
+}
+
+void DesktopWindows::refreshOpenTables() {
+  if (varTable_->isVisible()) varTable_->refresh();
+  if (dataTable_->isVisible()) dataTable_->refresh();
 }
 
 }  // namespace kubrix::gui

@@ -5,11 +5,13 @@
 
 #include "app/gui/app_paths.h"
 #include "app/gui/desktop_windows.h"
+#include "app/gui/qt_translations.h"
 #include "app/gui/scr_form.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kubrix");
+  kubrix::gui::installQtTranslations(app);
   const QStringList args = QApplication::arguments();
   const QString script = args.size() > 1 ? args.at(1) : QString();
 

@@ -12,6 +12,7 @@ QObject* makeEditorTest();
 QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
+QObject* makeNewUserTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,7 +25,9 @@ int main(int argc, char** argv) {
                           {"EditorTest", makeEditorTest},
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
-                          {"DesktopWindowsTest", makeDesktopWindowsTest}};
+                          {"DesktopWindowsTest", makeDesktopWindowsTest},
+                          // last: it installs Qt's Japanese translations for the rest of the process
+                          {"NewUserTest", makeNewUserTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};
   for (int i = only ? 2 : 1; i < argc; ++i) rest.push_back(argv[i]);

@@ -68,6 +68,10 @@ TEST(VariableTable, ListsVariablesAndTheListOfTheChosenName) {
   w.variableRowClicked(1);
   keep(w, "variable_table");
   ASSERT_EQ(w.StringGrid2->rowCount(), 3);
+  // The element column lies whole in the right grid.
+  const QTableWidget* g2 = w.StringGrid2;
+  EXPECT_LE(g2->columnViewportPosition(1) + g2->columnWidth(1), g2->viewport()->width());
+  EXPECT_GE(g2->columnWidth(1), g2->fontMetrics().horizontalAdvance("M10,細目"));
   EXPECT_EQ(cell(w.StringGrid2, 0, 0), "1");
   EXPECT_EQ(cell(w.StringGrid2, 2, 0), "3");
   EXPECT_EQ(cell(w.StringGrid2, 2, 1), "M10,細目");
