@@ -23,6 +23,7 @@ DesktopWindows::DesktopWindows(TScrForm& form)
       varTable_(std::make_unique<TFmHyo1>()),
       dataTable_(std::make_unique<TFmHyo2>()),
       help_(std::make_unique<TFmHelp>()) {
+  unplaced_ = {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()};  // until the settings say otherwise
   viewer_->setExportWriter(&writeExport);
   viewer_->ui().beep = &qt::beep;
 
@@ -45,6 +46,17 @@ DesktopWindows::DesktopWindows(TScrForm& form)
     viewer_->openAfterRun(engine.figures);
   };
   QObject::connect(&form, &TScrForm::runFinished, varTable_.get(), [this] { refreshOpenTables(); });
+  // A large store takes a while to compile for the viewer: the status bar counts it, and Escape
+  // leaves the viewer closed for this run.
+  QObject::connect(viewer_.get(), &TScrScreen::listsProgress, &form, [this](qint64 done, qint64 total) {
+    if (!statusBeforeLists_) statusBeforeLists_ = form_.statusText(1);
+    const qint64 percent = total > 0 ? done * 100 / total : 0;
+    form_.setStatusText(1, QString::fromUtf8("表示データを作成中です。%1%（[ESC]：表示しない）").arg(percent));
+  });
+  QObject::connect(viewer_.get(), &TScrScreen::listsEnded, &form, [this](bool shown) {
+    form_.setStatusText(1, shown ? statusBeforeLists_.value_or(QString()) : QString::fromUtf8("3D表示を中止しました。"));
+    statusBeforeLists_.reset();
+  });
   form.onSettingsRead = [this] { loadLayout(); };
   form.onBeforeSettingsWrite = [this] {
     // The program is closing: the windows give their layout, then close with it.

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <memory>
+#include <optional>
 
 #include "app/windows/fm_help.h"
 #include "app/windows/fm_hyo1.h"
@@ -42,6 +43,7 @@ class DesktopWindows {
   std::unique_ptr<TFmHyo2> dataTable_;
   std::unique_ptr<TFmHelp> help_;
   QList<QWidget*> unplaced_;
+  std::optional<QString> statusBeforeLists_;  // the run's status text while the viewer's lists are counted
 };
 
 }  // namespace kubrix::gui

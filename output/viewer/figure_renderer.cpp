@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/palette.h"
@@ -89,15 +90,21 @@ void compileAxes() {
   }
 }
 
-// Lines and points are lit with the normal of list lineNormal, which every frame points at the
-// light; a face sets its own normal, so the first line or point after faces calls it again.
-size_t compileFigures(const FigureStore& store, double viewScale, GLuint lineNormal) {
+// The material every figure list starts with.
+void figurePreamble() {
   glPointSize(5);
   glLineWidth(1);
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kGreenAmbient);
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, kFigureSpecular);
   glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, kShininess);
+}
 
+// Compiles the live elements [first, end) of the store. Lines and points are lit with the normal
+// of list lineNormal, which every frame points at the light; a face sets its own normal, so the
+// first line or point after faces (and the first of the part) calls it again. Returns the number
+// of elements drawn.
+size_t compileFigures(const std::vector<FigureElement>& elements, size_t first, size_t end, double viewScale,
+                      GLuint lineNormal) {
   // Elements of one kind share one Begin/End, and a colour is set only when it changes: the picture
   // is the one that setting everything per element gives, with far fewer calls to compile.
   GLenum open = kNoPrimitive;
@@ -108,10 +115,11 @@ size_t compileFigures(const FigureStore& store, double viewScale, GLuint lineNor
     open = mode;
   };
   bool haveColour = false;
-  bool lineNormalSet = true;
+  bool lineNormalSet = false;
   Rgb last{};
   size_t drawn = 0;
-  for (const FigureElement& e : store.elements()) {
+  for (size_t i = first; i < end; ++i) {
+    const FigureElement& e = elements[i];
     if (!e.live) continue;
     const V3 p1 = scaled(e.p[0], viewScale);
     V3 p2{}, p3{}, p4{};
@@ -162,25 +170,59 @@ size_t compileFigures(const FigureStore& store, double viewScale, GLuint lineNor
 }  // namespace
 
 bool FigureRenderer::buildLists(const FigureStore& store, double viewScale) {
+  if (!beginLists(store, viewScale)) return false;
+  while (!compileMore(kDefaultPart)) {
+  }
+  return true;
+}
+
+bool FigureRenderer::beginLists(const FigureStore& store, double viewScale) {
   deleteLists();
   base_ = glGenLists(kLists);
   if (base_ == 0) return false;
   glNewList(base_, GL_COMPILE);
   compileAxes();
   glEndList();
-  glNewList(base_ + 1, GL_COMPILE);
-  drawn_ = compileFigures(store, viewScale, base_ + 2);
-  glEndList();
   glNewList(base_ + 2, GL_COMPILE);
   glNormal3f(0, 0, 1);
   glEndList();
+  elements_ = &store.elements();
+  total_ = elements_->size();
+  viewScale_ = viewScale;
+  return true;
+}
+
+bool FigureRenderer::compileMore(size_t elements) {
+  if (base_ == 0 || complete_) return true;
+  const size_t last = std::min(total_, compiled_ + std::max<size_t>(elements, 1));
+  if (compiled_ < last) {
+    const GLuint part = glGenLists(1);
+    if (part == 0) return false;
+    parts_.push_back(part);
+    glNewList(part, GL_COMPILE);
+    drawn_ += compileFigures(*elements_, compiled_, last, viewScale_, base_ + 2);
+    glEndList();
+    compiled_ = last;
+  }
+  if (compiled_ < total_) return false;
+  // The figure list: the material, then the parts in store order.
+  glNewList(base_ + 1, GL_COMPILE);
+  figurePreamble();
+  for (const GLuint part : parts_) glCallList(part);
+  glEndList();
+  complete_ = true;
+  elements_ = nullptr;
   return true;
 }
 
 void FigureRenderer::deleteLists() {
+  for (const GLuint part : parts_) glDeleteLists(part, 1);
+  parts_ = {};
   if (base_ != 0) glDeleteLists(base_, kLists);
   base_ = 0;
-  drawn_ = 0;
+  drawn_ = compiled_ = total_ = 0;
+  complete_ = false;
+  elements_ = nullptr;
 }
 
 void FigureRenderer::frame(const Viewport& viewport, const Mat4& modelView, const FrameOptions& options) const {
@@ -233,7 +275,7 @@ void FigureRenderer::frame(const Viewport& viewport, const Mat4& modelView, cons
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
   }
-  if (base_ != 0) glCallList(base_ + 1);
+  if (complete_) glCallList(base_ + 1);
   if (options.colourMode) glDisable(GL_COLOR_MATERIAL);
   glDisable(GL_DEPTH_TEST);
   glFlush();

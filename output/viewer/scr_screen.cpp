@@ -15,13 +15,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QOpenGLContext>
 #include <QPainter>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "output/viewer/bmp_writer.h"
 #include "output/viewer/gl_support.h"
@@ -110,78 +108,6 @@ void StatusLabel::paintEvent(QPaintEvent*) {
   painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
 }
 
-ScreenView::ScreenView(TScrScreen& owner) : QOpenGLWidget(&owner), owner_(owner) {
-  setFormat(viewerSurfaceFormat());
-  setMouseTracking(false);
-  setFocusPolicy(Qt::ClickFocus);
-}
-
-ScreenView::~ScreenView() {
-  if (ready_) {
-    makeCurrent();
-    renderer_.deleteLists();
-    doneCurrent();
-  }
-}
-
-void ScreenView::initializeGL() {
-  ready_ = context() && context()->isValid() && hasFixedFunction(*context());
-  if (!ready_) {
-    owner_.ui_.message(ViewerUi::Icon::None, openGlUnavailableMessage());
-    return;
-  }
-  if (listsWanted_) buildLists();
-}
-
-void ScreenView::requestLists() {
-  listsWanted_ = true;
-  update();
-}
-
-void ScreenView::buildLists() {
-  listsWanted_ = false;
-  if (owner_.store_) renderer_.buildLists(*owner_.store_, owner_.viewScale_);
-}
-
-void ScreenView::paintGL() {
-  if (!ready_) return;
-  if (listsWanted_) buildLists();
-  const qreal dpr = devicePixelRatioF();
-  Viewport vp;
-  vp.width = static_cast<int>(width() * dpr);
-  vp.height = static_cast<int>(height() * dpr);
-  vp.hiddenTop = static_cast<int>(TScrScreen::kPanelHeight * dpr);
-  FrameOptions options;
-  options.axes = owner_.CheckBox1->isChecked();
-  options.colourMode = owner_.CheckBox2->isChecked();
-  renderer_.frame(vp, owner_.view_.modelView, options);
-}
-
-void ScreenView::resizeEvent(QResizeEvent* e) {
-  QOpenGLWidget::resizeEvent(e);
-  owner_.resizeHandling(size());
-}
-
-void ScreenView::mousePressEvent(QMouseEvent* e) {
-  const QPoint p = e->position().toPoint();
-  owner_.view_.press(e->button() == Qt::LeftButton, p.x(), p.y());
-}
-
-void ScreenView::mouseMoveEvent(QMouseEvent* e) {
-  const QPoint p = e->position().toPoint();
-  if (owner_.view_.dragTo(p.x(), p.y(), owner_.turnAxis())) owner_.viewChanged();
-}
-
-void ScreenView::mouseReleaseEvent(QMouseEvent*) { owner_.view_.release(); }
-
-void ScreenView::wheelEvent(QWheelEvent* e) {
-  // Towards the user (down) zooms in, away zooms out: one step per event.
-  const int dy = e->angleDelta().y();
-  if (dy < 0) owner_.zoomIn();
-  else if (dy > 0) owner_.zoomOut();
-  e->accept();
-}
-
 }  // namespace viewer
 
 TScrScreen::TScrScreen(QWidget* parent) : QMainWindow(parent) {
@@ -189,7 +115,9 @@ TScrScreen::TScrScreen(QWidget* parent) : QMainWindow(parent) {
   buildUi();
 }
 
-TScrScreen::~TScrScreen() = default;
+TScrScreen::~TScrScreen() {
+  if (reporting_) qApp->removeEventFilter(this);
+}
 
 void TScrScreen::buildUi() {
   setObjectName(QStringLiteral("TScrScreen"));
@@ -332,6 +260,9 @@ void TScrScreen::showEvent(QShowEvent* e) {
 void TScrScreen::closeEvent(QCloseEvent* e) {
   captured_ = QImage();
   view_.release();
+  // The lists of a large store hold as much memory as the store: they go with the window.
+  if (screen_) screen_->releaseLists();
+  buildEnded(false);
   QMainWindow::closeEvent(e);
 }
 
@@ -376,6 +307,7 @@ void TScrScreen::zoomOut() {
 QImage TScrScreen::capturePicture() {
   captured_ = QImage();
   if (!openGlReady() || !isVisible()) return captured_;
+  screen_->finishLists();
   const QImage frame = screen_->grabFramebuffer();
   if (!frame.isNull()) captured_ = frame.convertToFormat(QImage::Format_RGB888);
   return captured_;

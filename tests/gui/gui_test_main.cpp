@@ -13,6 +13,7 @@ QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
 QObject* makeNewUserTest();
+QObject* makeViewerRunTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
+                          {"ViewerRunTest", makeViewerRunTest},
                           // last: it installs Qt's Japanese translations for the rest of the process
                           {"NewUserTest", makeNewUserTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "output/viewer/figure_renderer.h"
@@ -339,6 +341,78 @@ TEST_F(ViewerPixels, DragInEveryAxisModeKeepsTheWindowAndTheTurn) {
     EXPECT_EQ(viewer.LabelZ->text().toStdString(), expected.label(2)) << mode.name;
     keep(viewer.grab().toImage(), (std::string("viewer_after_drag_") + mode.name).c_str());
   }
+}
+
+// Many lines: a fan about the origin, so that every part of the store shows.
+FigureStore manyLines(int count) {
+  FigureStore fs;
+  for (int i = 0; i < count; ++i) {
+    const double a = i * 2 * M_PI / count;
+    fs.appendLine({0, 0, 0}, {10 * std::cos(a), 10 * std::sin(a), 0});
+  }
+  return fs;
+}
+
+// A large store is compiled in parts between events, with its progress; the figures appear whole
+// once the last part is done, and closing the window deletes the lists.
+TEST_F(ViewerPixels, LargeStoreIsCompiledInPartsWithProgress) {
+  const FigureStore fs = manyLines(40000);
+  viewer.setListPart(3000);
+  std::vector<qint64> progress;
+  std::vector<bool> ended;
+  QObject::connect(&viewer, &TScrScreen::listsProgress, [&](qint64 done, qint64 total) {
+    EXPECT_EQ(total, 40000);
+    progress.push_back(done);
+  });
+  QObject::connect(&viewer, &TScrScreen::listsEnded, [&](bool shown) { ended.push_back(shown); });
+  open(fs);
+  EXPECT_FALSE(viewer.listsBuilt());  // the window is up before the lists are done
+  for (int i = 0; i < 500 && ended.empty(); ++i) QTest::qWait(10);
+  ASSERT_EQ(ended, std::vector<bool>{true});
+  ASSERT_GE(progress.size(), 12u);
+  EXPECT_EQ(progress.front(), 0);
+  EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+  EXPECT_LT(progress.back(), 40000);
+  EXPECT_TRUE(viewer.listsBuilt());
+  viewer.SpeedButton1->click();
+  viewer.CheckBox1->setChecked(false);
+  const QImage img = viewer.capturePicture();
+  keep(img, "many_lines_xy");
+  const QColor red(224, 69, 46);
+  for (float a : {0.3f, 2.0f, 4.0f, 5.5f})  // lines from the first, middle and last parts
+    EXPECT_TRUE(near(img, project(viewer, img, 0.6f * std::cos(a), 0.6f * std::sin(a), 0), red, 40)) << a;
+  viewer.close();
+  EXPECT_FALSE(viewer.listsBuilt());
+}
+
+// Escape during the build closes the viewer for this run; an Escape that only repeats (the key that
+// ended the run, still held) does not. A picture asked for during the build finishes it first.
+TEST_F(ViewerPixels, EscapeDuringTheBuildSkipsTheViewer) {
+  const FigureStore fs = manyLines(40000);
+  viewer.setListPart(40);  // a thousand parts: still building when the keys come
+  std::vector<bool> ended;
+  QObject::connect(&viewer, &TScrScreen::listsEnded, [&](bool shown) { ended.push_back(shown); });
+  QWidget elsewhere;  // the key may be pressed in any window of the program
+  elsewhere.show();
+  open(fs);
+  ASSERT_TRUE(ended.empty());
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(&elsewhere, &repeat);
+  EXPECT_TRUE(viewer.isVisible());
+  EXPECT_TRUE(ended.empty());
+  QTest::keyClick(&elsewhere, Qt::Key_Escape);
+  EXPECT_FALSE(viewer.isVisible());
+  EXPECT_EQ(ended, std::vector<bool>{false});
+  EXPECT_FALSE(viewer.listsBuilt());
+  // Escape after the build is nobody's business here.
+  QTest::keyClick(&elsewhere, Qt::Key_Escape);
+  EXPECT_EQ(ended.size(), 1u);
+
+  open(fs);
+  const QImage img = viewer.capturePicture();
+  EXPECT_TRUE(viewer.listsBuilt());
+  EXPECT_EQ(ended, (std::vector<bool>{false, true}));
+  EXPECT_FALSE(near(img, project(viewer, img, 0.5f, 0.01f, 0), kWhite));
 }
 
 TEST_F(ViewerPixels, CopyAndSaveTheCapturedPicture) {
