@@ -12,6 +12,7 @@ QObject* makeEditorTest();
 QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
+QObject* makeInteractionTest();
 QObject* makeNewUserTest();
 QObject* makeViewerRunTest();
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
+                          {"InteractionTest", makeInteractionTest},
                           {"ViewerRunTest", makeViewerRunTest},
                           // last: it installs Qt's Japanese translations for the rest of the process
                           {"NewUserTest", makeNewUserTest}};
