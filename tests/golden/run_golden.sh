@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One golden test: run a script through kubrix-run and compare what it writes with the expected files.
 #
-#   run_golden.sh KUBRIX_RUN SCRIPT EXPECTED_BASE WORK_BASE [ARGS_FILE]
+#   run_golden.sh KUBRIX_RUN SCRIPT EXPECTED_BASE WORK_BASE
 #
 # SCRIPT             the script, e.g. tests/golden/control/goto.kx
 # EXPECTED_BASE      e.g. tests/regression/control/goto; the expected files are
@@ -10,19 +10,18 @@
 # WORK_BASE          where the actual outputs go (WORK_BASE.log, .table, .vars, .grid, .err)
 #
 # Beside the script, <name>.args may hold extra kubrix-run arguments: one or more per line, split at
-# blanks; empty lines and lines starting with "#" are skipped. ARGS_FILE names such a file elsewhere
-# (the rerun tests of the examples keep theirs apart from the examples).
+# blanks; empty lines and lines starting with "#" are skipped.
 #
 # With KUBRIX_TEST_GENERATE=1 the expected files are written from the actual outputs instead of being
 # compared: the log always, a table, variable or grid file only when it exists already (create an empty
 # one to start comparing that output). Every generated file must be read and checked by hand.
 set -u
 
-if [[ $# -ne 4 && $# -ne 5 ]]; then
-  echo "usage: run_golden.sh KUBRIX_RUN SCRIPT EXPECTED_BASE WORK_BASE [ARGS_FILE]" >&2
+if [[ $# -ne 4 ]]; then
+  echo "usage: run_golden.sh KUBRIX_RUN SCRIPT EXPECTED_BASE WORK_BASE" >&2
   exit 2
 fi
-runner=$1 script=$2 expected=$3 work=$4 argsFile=${5:-${2%.kx}.args}
+runner=$1 script=$2 expected=$3 work=$4
 generate=${KUBRIX_TEST_GENERATE:-0}
 
 [[ -x $runner ]] || { echo "kubrix-run not found: $runner" >&2; exit 2; }
@@ -31,7 +30,7 @@ mkdir -p "$(dirname "$work")"
 [[ $generate == 1 ]] && mkdir -p "$(dirname "$expected")"
 
 args=()
-[[ $# -eq 5 && ! -f $argsFile ]] && { echo "arguments file not found: $argsFile" >&2; exit 2; }
+argsFile=${script%.kx}.args
 if [[ -f $argsFile ]]; then
   while IFS= read -r line || [[ -n $line ]]; do
     line=${line%$'\r'}
