@@ -180,9 +180,8 @@ class ScreenView : public QOpenGLWidget {
   explicit ScreenView(TScrScreen& owner);
   ~ScreenView() override;
   bool ready() const { return ready_; }
-  // Builds the lists from the owner's store: the first part at once (or as soon as the context
-  // exists), the rest in later parts (a show and an open after a run both ask, and the store does
-  // not change in between).
+  // Builds the lists from the owner's store, in parts, from the next turn of the event loop (or
+  // as soon as the context exists) on.
   void requestLists();
   // Compiles whatever is left at once (a picture is to be captured).
   void finishLists();
@@ -201,7 +200,8 @@ class ScreenView : public QOpenGLWidget {
   void wheelEvent(QWheelEvent* e) override;
 
  private:
-  void startBuild();
+  // Begins the lists and compiles the first part; true when that was all.
+  bool startBuild();
   void buildPart();
   TScrScreen& owner_;
   FigureRenderer renderer_;

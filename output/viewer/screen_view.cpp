@@ -32,32 +32,40 @@ void ScreenView::initializeGL() {
     owner_.ui_.message(ViewerUi::Icon::None, openGlUnavailableMessage());
     return;
   }
-  if (listsWanted_) startBuild();
+  if (listsWanted_) partTimer_->start();
 }
 
 void ScreenView::requestLists() {
+  // The build starts on the next turn of the event loop, so that asking twice (a show and an open
+  // after a run) builds once.
   listsWanted_ = true;
-  if (ready_) startBuild();
+  if (ready_) partTimer_->start();
   update();
 }
 
 bool ScreenView::building() const { return partTimer_->isActive(); }
 
-void ScreenView::startBuild() {
+bool ScreenView::startBuild() {
   listsWanted_ = false;
-  partTimer_->stop();
-  if (!owner_.store_) return;
+  if (!owner_.store_) return true;
   makeCurrent();
   renderer_.beginLists(*owner_.store_, owner_.viewScale_);
   const bool complete = renderer_.compileMore(owner_.listPart_);
   doneCurrent();
-  if (complete) return;
-  partTimer_->start();
-  owner_.buildStarted();
+  if (!complete) owner_.buildStarted();
+  return complete;
 }
 
 void ScreenView::buildPart() {
   if (!ready_) return partTimer_->stop();
+  if (listsWanted_) {
+    // A store that fits into one part is done at once, without progress.
+    if (startBuild()) {
+      partTimer_->stop();
+      update();
+    }
+    return;
+  }
   makeCurrent();
   const bool complete = renderer_.compileMore(owner_.listPart_);
   doneCurrent();
@@ -73,6 +81,7 @@ void ScreenView::buildPart() {
 void ScreenView::finishLists() {
   if (!building()) return;
   partTimer_->stop();
+  if (listsWanted_ && startBuild()) return;
   makeCurrent();
   while (!renderer_.compileMore(owner_.listPart_)) {
   }

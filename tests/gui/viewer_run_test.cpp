@@ -59,8 +59,10 @@ class ViewerRunTest : public QObject {
              qPrintable(w->statusText(1)));
 
     // Escape while the lists are compiled: the viewer stays closed, the store keeps the figures.
+    const qsizetype reported = shown.size();
     w.runAgain();
     QVERIFY(d.viewer().isVisible());
+    QTRY_VERIFY(shown.size() > reported);  // the build is under way
     QTest::keyClick(w->Memo2, Qt::Key_Escape);
     QVERIFY(!d.viewer().isVisible());
     QCOMPARE(ends, 2);
