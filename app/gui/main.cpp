@@ -6,6 +6,7 @@
 
 #include "app/gui/app_paths.h"
 #include "app/gui/desktop_windows.h"
+#include "app/gui/qt_translations.h"
 #include "app/gui/scr_form.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   // Desktop integration of an installed program: the entry kubrix.desktop and the theme icon.
   QGuiApplication::setDesktopFileName("kubrix");
   QApplication::setWindowIcon(QIcon::fromTheme("kubrix"));
+  kubrix::gui::installQtTranslations(app);
   const QStringList args = QApplication::arguments();
   const QString script = args.size() > 1 ? args.at(1) : QString();
 

@@ -55,7 +55,8 @@ class TScrForm : public QMainWindow {
 
   // The start once the window is shown: reads the settings file, applies the stored layout,
   // empties the stores, writes the script header and, when scriptPath names an existing file,
-  // opens it and runs it as the reset button does.
+  // opens it and runs it as the reset button does. A file that is missing or cannot be loaded is
+  // reported in the status bar and a message box.
   void startUp(const QString& scriptPath = QString());
 
   // Runs (as "実　行" and "標準値に戻す" do). Nothing happens while a run is going on.
@@ -177,6 +178,8 @@ class TScrForm : public QMainWindow {
   void setRunControlsEnabled(bool enabled);
   void showCaretLine();
   void setCaption();
+  // A script named at start could not be opened: status text, message box and a note on stderr.
+  void tellStartProblem(const QString& text);
 
   AppPaths paths_;
   Settings settings_;

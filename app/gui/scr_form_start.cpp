@@ -1,6 +1,7 @@
 // TScrForm: program start, settings file, script loading at start, line settings and exit.
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +39,8 @@ QString editorText(QString s) {
   s.replace('\r', '\n');
   return s;
 }
+
+QString firstLine(const QString& s) { return s.section('\n', 0, 0); }
 
 constexpr QSize kMinimumWindow(400, 300);
 constexpr QSize kDefaultWindow(1000, 700);
@@ -118,21 +121,36 @@ void TScrForm::startUp(const QString& scriptPath) {
   }
   if (scriptPath.isEmpty()) return;
   const QFileInfo file(scriptPath);
+  const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
   if (!file.isFile()) {
-    fprintf(stderr, "kubrix: %s: no such file; nothing was opened\n", QFile::encodeName(scriptPath).constData());
+    // Nothing is opened or run (a folder is no script file either); the window says why it stays empty.
+    tellStartProblem(u("スクリプトファイル「%1」が見つかりません。").arg(shown));
     return;
   }
   settings_.openFolder = qt::toSjis(file.absolutePath());
   const QString ext = file.suffix().toUpper();
+  bool loaded = false;
   if (ext == "KX") {
-    loadPlainScript(file.absoluteFilePath());
+    loaded = loadPlainScript(file.absoluteFilePath());
   } else if (ext == "KXP") {
-    loadProtectedScript(file.absoluteFilePath());
+    loaded = loadProtectedScript(file.absoluteFilePath());
   } else {
     currentFile_.clear();
     setCaption();
   }
+  // A script file that cannot be loaded is said in the window before the (empty) script runs, as
+  // the reset button runs it; the run's own status text follows.
+  if ((ext == "KX" || ext == "KXP") && !loaded)
+    tellStartProblem(u("スクリプトファイル「%1」を読み込めません。\n%2")
+                         .arg(shown, file.isReadable() ? u("スクリプトとして読めるテキストではありません。")
+                                                       : u("ファイルを開けません。")));
   Button1Click();
+}
+
+void TScrForm::tellStartProblem(const QString& text) {
+  fprintf(stderr, "kubrix: %s\n", text.toLocal8Bit().constData());
+  setStatusText(1, firstLine(text));
+  showMessage(text);
 }
 
 bool TScrForm::loadPlainScript(const QString& path) {

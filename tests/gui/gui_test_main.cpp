@@ -14,6 +14,8 @@ QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
 QObject* makeInteractionTest();
 QObject* makeAppPathsTest();
+QObject* makeNewUserTest();
+QObject* makeViewerRunTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -28,7 +30,10 @@ int main(int argc, char** argv) {
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
                           {"InteractionTest", makeInteractionTest},
-                          {"AppPathsTest", makeAppPathsTest}};
+                          {"AppPathsTest", makeAppPathsTest},
+                          {"ViewerRunTest", makeViewerRunTest},
+                          // last: it installs Qt's Japanese translations for the rest of the process
+                          {"NewUserTest", makeNewUserTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};
   for (int i = only ? 2 : 1; i < argc; ++i) rest.push_back(argv[i]);
