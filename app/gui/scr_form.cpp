@@ -21,6 +21,7 @@
 #include "app/gui/editor_search.h"
 #include "app/gui/gui_host.h"
 #include "app/gui/log_pump.h"
+#include "app/gui/script_file_dialogs.h"
 #include "app/gui/script_highlighter.h"
 #include "app/gui/settings_dialogs.h"
 #include "engine/engine.h"
@@ -85,6 +86,7 @@ TScrForm::TScrForm(AppPaths paths, QWidget* parent)
     return QMessageBox::question(this, u("確認"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
   };
+  showError = [this](const QString& text) { QMessageBox::critical(this, "Kubrix", text); };
   writeScriptHeader();
   // The line indicator and the jump from the log watch these (installed once every part exists).
   Memo2->installEventFilter(this);
@@ -237,10 +239,10 @@ void TScrForm::buildMenus() {
   };
   QMenu* file = menuBar()->addMenu(u("ファイル(&F)"));
   file->setObjectName("MnuFile");
-  MnuFileNew = item(file, "MnuFileNew", "新規作成(&N)", nullptr);
-  MnuFileOpen = item(file, "MnuFileOpen", "開く(&O)...", nullptr);
-  MnuFileSaveAs = item(file, "MnuFileSaveAs", "名前を付けて保存(&A)...", nullptr);
-  MnuFileSave = item(file, "MnuFileSave", "上書き保存(&S)", nullptr);
+  MnuFileNew = item(file, "MnuFileNew", "新規作成(&N)", &TScrForm::MnuFileNewClick);
+  MnuFileOpen = item(file, "MnuFileOpen", "開く(&O)...", &TScrForm::MnuFileOpenClick);
+  MnuFileSaveAs = item(file, "MnuFileSaveAs", "名前を付けて保存(&A)...", &TScrForm::MnuFileSaveAsClick);
+  MnuFileSave = item(file, "MnuFileSave", "上書き保存(&S)", &TScrForm::MnuFileSaveClick);
   file->addSeparator();
   MnuFileClose = item(file, "MnuFileClose", "閉じる(&C)", &QWidget::close);
 
@@ -288,6 +290,9 @@ void TScrForm::buildDialogs() {
   AboutBox = new TAboutBox(this);
   FindDialog1 = new TFindDialog(this);
   ReplaceDialog1 = new TReplaceDialog(this);
+  Form2 = new TForm2(this);
+  Form4 = new TForm4(this);
+  installFileDialogs();
   connect(FindDialog1, &TFindDialog::findNext, this, &TScrForm::FindDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::findNext, this, &TScrForm::ReplaceDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::replace, this, &TScrForm::ReplaceDialog1Replace);

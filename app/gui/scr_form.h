@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/gui/app_paths.h"
+#include "files/script_file.h"
 #include "files/settings.h"
 
 class QAction;
@@ -42,6 +43,8 @@ class TFindDialog;
 class TReplaceDialog;
 class TSetElse;
 class TSetLine;
+class TForm2;
+class TForm4;
 
 class TScrForm : public QMainWindow {
   Q_OBJECT
@@ -79,6 +82,12 @@ class TScrForm : public QMainWindow {
   // Loads a protected script: its lines go to the editor, which stays hidden with the log.
   bool loadProtectedScript(const QString& path);
 
+  // File menu: new, open (".kx", ".kxp"), save as (".kx", ".kxp", ".kxt") and save.
+  void MnuFileNewClick();
+  void MnuFileOpenClick();
+  void MnuFileSaveAsClick();
+  void MnuFileSaveClick();
+
   // Menu commands.
   void MnuSetLineClick();
   void MnuSetElseClick();
@@ -110,6 +119,16 @@ class TScrForm : public QMainWindow {
   // Message boxes: plain message, and a Yes/No question. Tests replace them.
   std::function<void(const QString&)> showMessage;
   std::function<bool(const QString&)> askYesNo;
+  // A message box with the error icon. Tests replace it.
+  std::function<void(const QString&)> showError;
+  // The script file dialogs. chooseOpenFile gives the chosen path (empty when cancelled);
+  // chooseSaveFile the path and the 1-based index of the chosen filter. Tests replace them.
+  struct SaveChoice {
+    QString path;
+    int filter = 1;
+  };
+  std::function<QString(const QString& folder)> chooseOpenFile;
+  std::function<SaveChoice(const QString& folder, const QString& name)> chooseSaveFile;
 
   // Components.
   QPushButton* Button1;  // "標準値に戻す"
@@ -147,6 +166,8 @@ class TScrForm : public QMainWindow {
   TAboutBox* AboutBox;
   TFindDialog* FindDialog1;
   TReplaceDialog* ReplaceDialog1;
+  TForm2* Form2;
+  TForm4* Form4;
 
  signals:
   // A run has ended and its results (status, grid, figure store) are in place.
@@ -171,6 +192,14 @@ class TScrForm : public QMainWindow {
   void setRunControlsEnabled(bool enabled);
   void showCaretLine();
   void setCaption();
+  void installFileDialogs();
+  void clearEditorShown();
+  bool currentIsProtected() const;
+  bool editorIsEmpty() const;
+  void saveAs();
+  bool writePlainScript(const QString& path);
+  void saveProtected(const QString& path);
+  void saveDistribution(const QString& path);
 
   AppPaths paths_;
   Settings settings_;
@@ -182,6 +211,7 @@ class TScrForm : public QMainWindow {
   bool closing_ = false;
   bool startedUp_ = false;
   QString currentFile_;
+  PlainScriptFormat plainFormat_;  // how the open plain script is stored
 };
 
 }  // namespace kubrix::gui

@@ -135,6 +135,7 @@ bool TScrForm::loadPlainScript(const QString& path) {
   Memo2->setVisible(true);
   MemoLog->setVisible(true);
   logPump_->clear();
+  plainFormat_ = load.ok ? load.format : PlainScriptFormat{};
   if (!load.ok) {
     fprintf(stderr, "kubrix: %s\n", load.error.c_str());
     currentFile_.clear();
@@ -165,8 +166,13 @@ bool TScrForm::loadProtectedScript(const QString& path) {
   logPump_->clear();
   Memo2->setVisible(false);
   MemoLog->setVisible(false);
+  plainFormat_ = {};
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return false;
+  if (!f.open(QIODevice::ReadOnly)) {  // a read failure: the editor and the log are shown again
+    Memo2->setVisible(true);
+    MemoLog->setVisible(true);
+    return false;
+  }
   const QByteArray bytes = f.readAll();
   if (!bytes.startsWith("KXP_FILE")) return false;  // not loaded: editor and log stay hidden and empty
   std::string body, error;
