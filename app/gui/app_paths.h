@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kubrix::gui {
 
@@ -19,7 +20,9 @@ struct AppPaths {
 };
 
 // Deletes "temp.dxf" and "temp.dae" in folder, then "temp0.dxf", "temp1.dxf", ... while the next
-// numbered file exists. Deletion errors are ignored. Returns the number of files deleted.
-int deleteTemporaryCadFiles(const QString& folder);
+// numbered file exists, the numbered ".dae" files likewise, and the files in written (the temporary
+// files of this session, whatever their numbers). Deletion errors are ignored. Returns the number
+// of files deleted.
+int deleteTemporaryCadFiles(const QString& folder, const QStringList& written = {});
 
 }  // namespace kubrix::gui

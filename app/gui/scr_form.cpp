@@ -26,6 +26,7 @@
 #include "app/gui/settings_dialogs.h"
 #include "engine/engine.h"
 #include "interaction/qt/color_dlg1.h"
+#include "output/cad/cad_transfer.h"
 #include "interaction/qt/input_dlg1.h"
 #include "interaction/qt/input_dlg2.h"
 #include "interaction/qt/input_dlg4.h"
@@ -127,8 +128,6 @@ void TScrForm::buildPanel() {
   row->addWidget(Button4);
   row->addWidget(Button5);
   row->addStretch(1);
-  // The CAD hand-over joins later.
-  for (QPushButton* b : {Button3, Button4, Button5}) b->setEnabled(false);
   static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(panel);
   connect(Button1, &QPushButton::clicked, this, &TScrForm::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TScrForm::Button2Click);
@@ -269,9 +268,9 @@ void TScrForm::buildMenus() {
   MnuSetLine = item(set, "MnuSetLine", "線設定(&L)...", &TScrForm::MnuSetLineClick);
   MnuSetElse = item(set, "MnuSetElse", "その他の設定(&E)...", &TScrForm::MnuSetElseClick);
   set->addSeparator();
-  MnuSetAcad = item(set, "MnuSetAcad", "AutoCAD出力設定(&A)...", nullptr);
-  MnuSetGsu6 = item(set, "MnuSetGsu6", "SketchUp6出力設定(&G)...", nullptr);
-  MnuSetGsu7 = item(set, "MnuSetGsu7", "SketchUp7出力設定(&7)...", nullptr);
+  MnuSetAcad = item(set, "MnuSetAcad", "AutoCAD出力設定(&A)...", &TScrForm::MnuSetAcadClick);
+  MnuSetGsu6 = item(set, "MnuSetGsu6", "SketchUp6出力設定(&G)...", &TScrForm::MnuSetGsu6Click);
+  MnuSetGsu7 = item(set, "MnuSetGsu7", "SketchUp7出力設定(&7)...", &TScrForm::MnuSetGsu7Click);
 
   QMenu* help = menuBar()->addMenu(u("ヘルプ(&H)"));
   help->setObjectName("MnuHelp");
@@ -293,6 +292,7 @@ void TScrForm::buildDialogs() {
   Form2 = new TForm2(this);
   Form4 = new TForm4(this);
   installFileDialogs();
+  buildCad();
   connect(FindDialog1, &TFindDialog::findNext, this, &TScrForm::FindDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::findNext, this, &TScrForm::ReplaceDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::replace, this, &TScrForm::ReplaceDialog1Replace);

@@ -26,6 +26,10 @@ class QThread;
 namespace kubrix {
 class Engine;
 }
+namespace kubrix::cad {
+class CadTransfer;
+class TFmSetCad;
+}  // namespace kubrix::cad
 namespace kubrix::qt {
 class TInputDlg1;
 class TInputDlg2;
@@ -87,6 +91,15 @@ class TScrForm : public QMainWindow {
   void MnuFileOpenClick();
   void MnuFileSaveAsClick();
   void MnuFileSaveClick();
+
+  // The CAD hand-over: "ACAD出力", "SU 出力", "GSU7 出力" and their settings dialogs.
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void MnuSetAcadClick();
+  void MnuSetGsu6Click();
+  void MnuSetGsu7Click();
+  cad::CadTransfer& cadTransfer() { return *cad_; }
 
   // Menu commands.
   void MnuSetLineClick();
@@ -168,6 +181,9 @@ class TScrForm : public QMainWindow {
   TReplaceDialog* ReplaceDialog1;
   TForm2* Form2;
   TForm4* Form4;
+  cad::TFmSetCad* FmSetACAD;
+  cad::TFmSetCad* FmSetGSU6;
+  cad::TFmSetCad* FmSetGSU7;
 
  signals:
   // A run has ended and its results (status, grid, figure store) are in place.
@@ -192,6 +208,9 @@ class TScrForm : public QMainWindow {
   void setRunControlsEnabled(bool enabled);
   void showCaretLine();
   void setCaption();
+  void buildCad();
+  void sendToCad(int target);
+  void setCadOptions(cad::TFmSetCad* dialog, int target);
   void installFileDialogs();
   void clearEditorShown();
   bool currentIsProtected() const;
@@ -212,6 +231,7 @@ class TScrForm : public QMainWindow {
   bool startedUp_ = false;
   QString currentFile_;
   PlainScriptFormat plainFormat_;  // how the open plain script is stored
+  std::unique_ptr<cad::CadTransfer> cad_;
 };
 
 }  // namespace kubrix::gui

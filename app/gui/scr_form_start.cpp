@@ -20,6 +20,7 @@
 #include "app/gui/scr_form.h"
 #include "app/gui/settings_dialogs.h"
 #include "app/gui/window_place.h"
+#include "output/cad/cad_transfer.h"
 #include "files/ini_file.h"
 #include "files/script_file.h"
 #include "engine/engine.h"
@@ -209,7 +210,8 @@ void TScrForm::closeEvent(QCloseEvent* e) {
     waitForRun();
   }
   closeSearchDialogs();
-  deleteTemporaryCadFiles(paths_.dataFolder);
+  cad_->cancel();
+  deleteTemporaryCadFiles(paths_.dataFolder, cad_->writtenFiles());
   engine_->clearStores();
   engine_->figures.clear();
   takeSettingsFromWindow();

@@ -13,6 +13,7 @@ QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
 QObject* makeFileMenuTest();
+QObject* makeCadTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
-                          {"FileMenuTest", makeFileMenuTest}};
+                          {"FileMenuTest", makeFileMenuTest},
+                          {"CadTest", makeCadTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};
   for (int i = only ? 2 : 1; i < argc; ++i) rest.push_back(argv[i]);

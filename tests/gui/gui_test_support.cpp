@@ -73,6 +73,8 @@ void whenModal(std::function<void(QWidget*)> answer) {
     timer->stop();
     timer->deleteLater();
     if (!modal) return;
+    // Showing and activating are separate steps; under load the focus comes a moment later.
+    QTest::qWaitForWindowActive(modal, 3000);
     answer(modal);
     // An answer cut short by a failed check leaves its dialog open: close it so the test goes on.
     if (auto* d = qobject_cast<QDialog*>(modal); d && d->isVisible()) d->reject();
