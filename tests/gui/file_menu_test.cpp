@@ -2,6 +2,7 @@
 // in Shift-JIS and UTF-8 saved back unchanged with the backup copy; protected scripts with TForm2,
 // hidden editor and refused saves; distribution scripts with TForm4 and the nine thumbnails; damaged
 // files and failed writes.
+#include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -223,6 +224,13 @@ class FileMenuTest : public QObject {
     QCOMPARE(w->statusText(1), u("暗号化スクリプトファイルですので保存できません"));
     w->MnuFileSaveAsClick();
     QCOMPARE(w->statusText(1), u("暗号化スクリプトファイルですので保存できません"));
+    // Its text cannot be copied out of the hidden editor.
+    QGuiApplication::clipboard()->setText("before");
+    w->MnuEditSelectAllClick();
+    w->MnuEditCopyClick();
+    w->MnuEditCutClick();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+    QVERIFY(w->Memo2->toPlainText().contains("LINE"));
     // New shows the editor again.
     w->MnuFileNewClick();
     QVERIFY(!w->Memo2->isHidden());
