@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -109,7 +110,15 @@ TFmSetCad::TFmSetCad(const char* objectName, const char* caption, QWidget* paren
   Memo1->setObjectName("Memo1");
   Memo1->setReadOnly(true);
   Memo1->setPlainText(u(kKeySyntaxHelp));
-  Memo1->setMinimumSize(520, 220);
+  // Fixed pitch keeps the examples' columns.
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  for (const char* family : {"Noto Sans Mono CJK JP", "IPAGothic", "VL Gothic"})
+    if (QFontDatabase::families().contains(family)) {
+      fixed = QFont(family, fixed.pointSize());
+      break;
+    }
+  Memo1->setFont(fixed);
+  Memo1->setMinimumSize(620, 240);
   layout->addWidget(Memo1, 1);
   const qt::OkCancel b = qt::addOkCancel(this, layout, "ＯＫ (&Y)", "キャンセル(&N)");
   OKBtn = b.ok;

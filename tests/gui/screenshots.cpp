@@ -1,5 +1,5 @@
 // Takes the pictures of scripts/screenshots.sh: the main window after a run of an example, the line
-// settings dialog and the colour picker, the 3D viewer, the variable and data tables and the help window, each grabbed from the screen (run it on an X display, e.g.
+// settings dialog and the colour picker, the CAD settings and comment dialogs, the 3D viewer, the variable and data tables and the help window, each grabbed from the screen (run it on an X display, e.g.
 // under xvfb-run with the xcb platform). Usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT
 #include <QApplication>
 #include <QDir>
@@ -11,6 +11,7 @@
 
 #include "app/gui/desktop_windows.h"
 #include "app/gui/scr_form.h"
+#include "app/gui/script_file_dialogs.h"
 #include "app/gui/settings_dialogs.h"
 #include "interaction/qt/color_dlg1.h"
 
@@ -75,6 +76,11 @@ int main(int argc, char** argv) {
       w.ColorDlg1->execute();
       grabModal(out + "/other-settings.png", ok);
       w.MnuSetElseClick();
+      grabModal(out + "/cad-settings.png", ok);
+      w.MnuSetAcadClick();
+      grabModal(out + "/comment-dialog.png", ok);
+      QString comment;
+      w.Form2->execute(comment);
       windows.viewer().raise();
       QTimer::singleShot(500, [&] {
         ok = save(&windows.viewer(), out + "/viewer.png") && ok;
