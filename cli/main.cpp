@@ -3,13 +3,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "files/ini_file.h"
 #include "files/script_file.h"
 #include "files/settings.h"
+#include "cli/interaction.h"
 #include "cli/outputs.h"
+#include "engine/date_text.h"
 #include "engine/engine.h"
 #include "engine/sjis.h"
 #include "output/export/export.h"
@@ -21,17 +24,32 @@ constexpr const char* kVersion = "kubrix-run 0.1.0";
 volatile std::sig_atomic_t gInterrupted = 0;
 void onSigint(int) { gInterrupted = 1; }
 
-class CliHost : public kubrix::Host {
+class CliHost : public kubrix::cli::InteractionHost {
  public:
   bool escapePressed() override { return gInterrupted != 0; }
+  // With --clock, GETDATE and GETTIME read the given moments in turn; the last one stays. The run
+  // after --set starts again from the first.
+  kubrix::LocalDateTime localNow() override {
+    if (clock.empty()) return Host::localNow();
+    const kubrix::LocalDateTime t = clock[nextReading];
+    if (nextReading + 1 < clock.size()) ++nextReading;
+    return t;
+  }
+  std::string scriptPath() override { return path; }
+
+  std::vector<kubrix::LocalDateTime> clock;
+  size_t nextReading = 0;
+  std::string path;  // the script's absolute path, CP932
 };
 
 struct Options {
   std::string script;
-  bool logOff = false, status = false, speak = false;
-  std::string settings, answers, table, vars, grid;
+  bool logOff = false, status = false;
+  std::string settings, table, vars, grid;
+  kubrix::cli::InteractionOptions interaction;
   std::vector<std::pair<std::string, std::string>> sets;
   std::vector<std::string> outputs;
+  std::vector<kubrix::LocalDateTime> clock;
   unsigned long long maxSteps = 0;
   kubrix::ScriptEncoding encoding = kubrix::ScriptEncoding::Auto;
 };
@@ -45,7 +63,9 @@ void usage(FILE* to) {
       "  --settings FILE        read line settings and other keys from FILE (Kubrix.ini format)\n"
       "  --set NAME=VALUE       after the first run set variable NAME as the parameter grid would,\n"
       "                         then run again keeping the stores (repeatable)\n"
-      "  --answers FILE         answers for the interaction commands, one line each\n"
+      "  --answers FILE         answers for the interaction dialogs, one line each, in the order\n"
+      "                         the dialogs open (with --set: through both runs); <cancel>\n"
+      "                         cancels; without answers every dialog is cancelled\n"
       "  -o, --output FILE      save the figure store as FILE: .dxf .stl .obj .wrl .x3d .dae\n"
       "                         (format by extension, export scale 1; repeatable)\n"
       "  --table FILE           write the data table of the figure store\n"
@@ -54,7 +74,11 @@ void usage(FILE* to) {
       "  --max-steps N          end the walk after N executed lines\n"
       "  --encoding auto|sjis|utf8  how a plain script is read (default auto)\n"
       "  --status               print the two status texts to standard error\n"
-      "  --speak                let TALK speak\n"
+      "  --speak                let TALK speak (silently off without a sound device)\n"
+      "  --speech-wav FILE      write what TALK says to a WAV file instead of speaking\n"
+      "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock that GETDATE and GETTIME read (for tests);\n"
+      "                         repeated, the readings of a run take the moments in turn, the last\n"
+      "                         one stays\n"
       "  -h, --help             show this help\n"
       "  --version              show the version\n",
       to);
@@ -81,14 +105,19 @@ Options parseArgs(int argc, char** argv) {
       else if (a == "--version") puts(kVersion), exit(0);
       else if (a == "--log-off") o.logOff = true;
       else if (a == "--status") o.status = true;
-      else if (a == "--speak") o.speak = true;
+      else if (a == "--speak") o.interaction.speak = true;
       else if (a == "--settings") o.settings = value(i, "--settings");
-      else if (a == "--answers") o.answers = value(i, "--answers");
+      else if (a == "--answers") o.interaction.answers = value(i, "--answers");
+      else if (a == "--speech-wav") o.interaction.speechWav = value(i, "--speech-wav");
       else if (a == "--table") o.table = value(i, "--table");
       else if (a == "--vars") o.vars = value(i, "--vars");
       else if (a == "--grid") o.grid = value(i, "--grid");
       else if (a == "-o" || a == "--output") o.outputs.push_back(value(i, "--output"));
-      else if (a == "--set") {
+      else if (a == "--clock") {
+        const std::string s = value(i, "--clock");
+        if (!kubrix::parseLocalDateTime(s, o.clock.emplace_back()))
+          usageError("--clock needs a moment YYYY-MM-DDTHH:MM:SS, got '" + s + "'");
+      } else if (a == "--set") {
         const std::string s = value(i, "--set");
         const size_t eq = s.find('=');
         if (eq == std::string::npos || eq == 0) usageError("--set needs NAME=VALUE, got '" + s + "'");
@@ -116,6 +145,7 @@ Options parseArgs(int argc, char** argv) {
     o.script = a;
   }
   if (o.script.empty()) usageError("no SCRIPT given");
+  if (o.interaction.speak && !o.interaction.speechWav.empty()) usageError("--speak and --speech-wav exclude each other");
   return o;
 }
 
@@ -157,11 +187,12 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  if (!o.answers.empty())
-    fprintf(stderr, "kubrix-run: --answers: the interaction commands are not available yet; %s is not read\n",
-            o.answers.c_str());
-
   CliHost host;
+  kubrix::cli::startInteraction(host, o.interaction);
+  host.clock = o.clock;
+  std::error_code pathError;
+  const std::filesystem::path absolute = std::filesystem::absolute(o.script, pathError);
+  host.path = kubrix::utf8ToSjis((pathError ? std::filesystem::path(o.script) : absolute).lexically_normal().string());
   kubrix::Engine engine(host);
   engine.setHeader(kubrix::scriptHeader(settings));
   engine.setBody(load.body);
@@ -191,6 +222,7 @@ int main(int argc, char** argv) {
       }
     }
     engine.log.setSink(printLog);
+    host.nextReading = 0;  // the printed run reads the clock's moments from the first
     engine.run();
   } else {
     engine.log.setSink(printLog);
@@ -199,7 +231,7 @@ int main(int argc, char** argv) {
   engine.log.flush();
   fflush(stdout);
 
-  int status = 0;
+  int status = kubrix::cli::finishInteraction(host, o.interaction, gInterrupted);
   auto write = [&](const std::string& path, auto makeText) {
     if (path.empty()) return;
     if (!kubrix::writeFile(path, makeText())) {

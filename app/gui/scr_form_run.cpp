@@ -58,6 +58,7 @@ void TScrForm::startRun(bool reset) {
   engine_->setBody(qt::toSjis(Memo2->toPlainText()));
   engine_->logOff = CheckBox1->isChecked();
   host_->escape = false;
+  host_->setScriptPath(currentFile_);
   setRunControlsEnabled(false);
   qApp->installEventFilter(this);  // Escape ends the walk whichever widget has the focus
   worker_ = QThread::create([engine = engine_.get()] { engine->run(); });

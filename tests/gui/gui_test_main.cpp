@@ -12,6 +12,7 @@ QObject* makeEditorTest();
 QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
+QObject* makeInteractionTest();
 QObject* makeFileMenuTest();
 QObject* makeCadTest();
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
+                          {"InteractionTest", makeInteractionTest},
                           {"FileMenuTest", makeFileMenuTest},
                           {"CadTest", makeCadTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;

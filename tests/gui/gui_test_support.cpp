@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QDialog>
 
@@ -73,8 +74,11 @@ void whenModal(std::function<void(QWidget*)> answer) {
     timer->stop();
     timer->deleteLater();
     if (!modal) return;
-    // Showing and activating are separate steps; under load the focus comes a moment later.
-    QTest::qWaitForWindowActive(modal, 3000);
+    // Activation and focus arrive a little after the dialog shows; a loaded machine makes that
+    // visible, so wait for them before the answer looks at the focus.
+    (void)QTest::qWaitForWindowActive(modal, 5000);
+    for (int i = 0; i < 250 && !(QApplication::focusWidget() && modal->isAncestorOf(QApplication::focusWidget())); ++i)
+      QTest::qWait(20);
     answer(modal);
     // An answer cut short by a failed check leaves its dialog open: close it so the test goes on.
     if (auto* d = qobject_cast<QDialog*>(modal); d && d->isVisible()) d->reject();
