@@ -51,6 +51,34 @@ QString overlongLineMessage(size_t line) {
   return u("%1行目が長すぎるため保存できません（1行は%2バイトまでです）。").arg(line + 1).arg(kMaxRecordBytes);
 }
 
+// Writes the bytes of a protected or distribution file (none: a line too long) and reports.
+void writeRecordFile(TScrForm& form, const QString& path, const std::optional<std::string>& bytes, size_t overlong,
+                     const char* saved, const char* failed) {
+  int error = 0;
+  if (bytes && writeFileReplacing(localPath(path), *bytes, &error)) return form.setStatusText(1, u(saved));
+  form.setStatusText(1, u(failed));
+  if (!bytes) form.showError(overlongLineMessage(overlong));
+  else fprintf(stderr, "kubrix: cannot write %s: %s\n", localPath(path).c_str(), strerror(error));
+}
+
+// The nine thumbnails, through the files prefix + n + ".bmp" that the renderer writes and that are
+// read and deleted here; a missing picture is empty.
+std::array<std::string, kThumbnailCount> thumbnailFiles(const FigureStore& store, const QString& prefix,
+                                                        const std::function<void(const QString&)>& message) {
+  writeThumbnailFiles(store, localPath(prefix), message);
+  std::array<std::string, kThumbnailCount> pictures;
+  for (size_t n = 0; n < kThumbnailCount; ++n) {
+    QFile f(prefix + QString::number(n) + ".bmp");
+    if (f.open(QIODevice::ReadOnly)) {
+      const QByteArray bytes = f.readAll();
+      pictures[n].assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+      f.close();
+    }
+    f.remove();
+  }
+  return pictures;
+}
+
 }  // namespace
 
 void TScrForm::installFileDialogs() {
@@ -222,14 +250,8 @@ void TScrForm::saveProtected(const QString& path) {
   if (!Form2->execute(comment)) return setStatusText(1, u("ファイルを保存しませんでした"));
   size_t overlong = 0;
   const auto bytes = writeProtectedScript(qt::toSjis(comment), settings_.personalName, editorLines(Memo2), &overlong);
-  int error = 0;
-  if (bytes && writeFileReplacing(localPath(path), *bytes, &error)) {
-    setStatusText(1, u("暗号化スクリプトファイルを保存しました。"));
-    return;
-  }
-  setStatusText(1, u("暗号化スクリプトファイルを保存出来ませんでした。"));
-  if (!bytes) showError(overlongLineMessage(overlong));
-  else fprintf(stderr, "kubrix: cannot write %s: %s\n", localPath(path).c_str(), strerror(error));
+  writeRecordFile(*this, path, bytes, overlong, "暗号化スクリプトファイルを保存しました。",
+                  "暗号化スクリプトファイルを保存出来ませんでした。");
 }
 
 void TScrForm::saveDistribution(const QString& path) {
@@ -247,32 +269,13 @@ void TScrForm::saveDistribution(const QString& path) {
                             qt::fromSjis(settings_.authorUrl),
                             shown.size() > 1 ? distributionFieldFromLine(shown.value(1)) : QString()};
   if (!Form4->execute(fields)) return setStatusText(1, u("ファイルを保存しませんでした"));
-
-  // The nine thumbnails go through files beside the settings, which are read and deleted.
-  const QString prefix = paths_.dataFolder + "BmpTemp";
-  writeThumbnailFiles(engine_->figures, localPath(prefix), showMessage);
-  std::array<std::string, kThumbnailCount> pictures;
-  for (size_t n = 0; n < kThumbnailCount; ++n) {
-    QFile f(prefix + QString::number(n) + ".bmp");
-    if (f.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = f.readAll();
-      pictures[n].assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-      f.close();
-    }
-    f.remove();
-  }
   const DistributionHeader header{qt::toSjis(fields.title), qt::toSjis(fields.author), qt::toSjis(fields.url),
                                   qt::toSjis(fields.comment)};
+  const auto pictures = thumbnailFiles(engine_->figures, paths_.dataFolder + "BmpTemp", showMessage);
   size_t overlong = 0;
   const auto bytes = writeDistributionScript(header, pictures, editorLines(Memo2), &overlong);
-  int error = 0;
-  if (bytes && writeFileReplacing(localPath(path), *bytes, &error)) {
-    setStatusText(1, u("配布用スクリプトファイルを保存しました。"));
-    return;
-  }
-  setStatusText(1, u("配布用スクリプトファイルを保存出来ませんでした。"));
-  if (!bytes) showError(overlongLineMessage(overlong));
-  else fprintf(stderr, "kubrix: cannot write %s: %s\n", localPath(path).c_str(), strerror(error));
+  writeRecordFile(*this, path, bytes, overlong, "配布用スクリプトファイルを保存しました。",
+                  "配布用スクリプトファイルを保存出来ませんでした。");
 }
 
 }  // namespace kubrix::gui

@@ -15,24 +15,6 @@ namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 
-constexpr const char* kOk = "ＯＫ (&Y)";
-constexpr const char* kCancel = "キャンセル(&N)";
-
-QLineEdit* field(QWidget* parent, QFormLayout* form, const char* name, const char* label, int maxBytes) {
-  auto* e = new QLineEdit(parent);
-  e->setObjectName(name);
-  e->setMinimumWidth(360);
-  qt::limitSjisBytes(e, maxBytes);
-  form->addRow(u(label), e);
-  return e;
-}
-
-// A refused OK: beep and the focus on the field.
-void refuse(QLineEdit* e) {
-  qt::beep();
-  e->setFocus();
-}
-
 }  // namespace
 
 QString distributionFieldFromLine(const QString& line) {
@@ -42,27 +24,44 @@ QString distributionFieldFromLine(const QString& line) {
   return out;
 }
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm2");
-  setWindowTitle(u("コメント入力"));
+FieldsDialog::FieldsDialog(const char* objectName, const char* caption, QWidget* parent) : QDialog(parent) {
+  setObjectName(objectName);
+  setWindowTitle(u(caption));
   auto* layout = new QVBoxLayout(this);
-  auto* form = new QFormLayout;
-  Edit1 = field(this, form, "Edit1", "コメント：", 255);
-  layout->addLayout(form);
-  const qt::OkCancel b = qt::addOkCancel(this, layout, kOk, kCancel);
-  OKBtn = b.ok;
-  CancelBtn = b.cancel;
-  connect(OKBtn, &QPushButton::clicked, this, &TForm2::okPressed);
+  form_ = new QFormLayout;
+  layout->addLayout(form_);
 }
 
-void TForm2::showEvent(QShowEvent* e) {
+QLineEdit* FieldsDialog::addField(const char* name, const char* label, int maxBytes) {
+  auto* e = new QLineEdit(this);
+  e->setObjectName(name);
+  e->setMinimumWidth(360);
+  qt::limitSjisBytes(e, maxBytes);
+  form_->addRow(u(label), e);
+  return e;
+}
+
+void FieldsDialog::addButtons() {
+  const qt::OkCancel b = qt::addOkCancel(this, static_cast<QVBoxLayout*>(layout()), "ＯＫ (&Y)", "キャンセル(&N)");
+  OKBtn = b.ok;
+  CancelBtn = b.cancel;
+  connect(OKBtn, &QPushButton::clicked, this, &FieldsDialog::okPressed);
+}
+
+void FieldsDialog::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   Edit1->setFocus();
 }
 
-void TForm2::okPressed() {
-  if (Edit1->text().isEmpty()) return refuse(Edit1);
-  accept();
+void FieldsDialog::okPressed() {
+  if (!Edit1->text().isEmpty()) return accept();
+  qt::beep();
+  Edit1->setFocus();
+}
+
+TForm2::TForm2(QWidget* parent) : FieldsDialog("TForm2", "コメント入力", parent) {
+  Edit1 = addField("Edit1", "コメント：", 255);
+  addButtons();
 }
 
 bool TForm2::execute(QString& comment) {
@@ -72,30 +71,12 @@ bool TForm2::execute(QString& comment) {
   return true;
 }
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
-  setObjectName("TForm4");
-  setWindowTitle(u("配布用スクリプトファイル"));
-  auto* layout = new QVBoxLayout(this);
-  auto* form = new QFormLayout;
-  Edit1 = field(this, form, "Edit1", "タイトル：", 128);
-  Edit2 = field(this, form, "Edit2", "作成者名：", 128);
-  Edit3 = field(this, form, "Edit3", "ＵＲＬ：", 128);
-  Edit4 = field(this, form, "Edit4", "コメント：", 255);
-  layout->addLayout(form);
-  const qt::OkCancel b = qt::addOkCancel(this, layout, kOk, kCancel);
-  OKBtn = b.ok;
-  CancelBtn = b.cancel;
-  connect(OKBtn, &QPushButton::clicked, this, &TForm4::okPressed);
-}
-
-void TForm4::showEvent(QShowEvent* e) {
-  QDialog::showEvent(e);
-  Edit1->setFocus();
-}
-
-void TForm4::okPressed() {
-  if (Edit1->text().isEmpty()) return refuse(Edit1);
-  accept();
+TForm4::TForm4(QWidget* parent) : FieldsDialog("TForm4", "配布用スクリプトファイル", parent) {
+  Edit1 = addField("Edit1", "タイトル：", 128);
+  Edit2 = addField("Edit2", "作成者名：", 128);
+  Edit3 = addField("Edit3", "ＵＲＬ：", 128);
+  Edit4 = addField("Edit4", "コメント：", 255);
+  addButtons();
 }
 
 bool TForm4::execute(DistributionFields& f) {
