@@ -3,8 +3,9 @@ BUILD ?= build
 TYPE ?= Release
 EXAMPLE ?= examples/house.kx
 GUI ?= ON
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz package install clean
 
 all: build
 
@@ -25,6 +26,16 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
+
+# The Debian package $(BUILD)/kubrix_<version>_<arch>.deb; install it with apt-get install ./FILE.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs into PREFIX and refreshes the desktop's MIME and menu caches there.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	-update-mime-database $(PREFIX)/share/mime
+	-update-desktop-database $(PREFIX)/share/applications
 
 bench: build
 	$(BUILD)/kubrix_bench

@@ -27,10 +27,19 @@ bool canKeepSettingsIn(const QString& folder) {
 
 }  // namespace
 
-AppPaths AppPaths::forProgram() {
+QString installedDataFolder(const QString& programFolder) {
+  const QDir bin(programFolder);
+  if (bin.dirName() != QLatin1String("bin")) return {};
+  const QString data = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/kubrix")));
+  return QFileInfo(data).isDir() ? withSlash(data) : QString();
+}
+
+AppPaths AppPaths::forProgram() { return forProgramFolder(QCoreApplication::applicationDirPath()); }
+
+AppPaths AppPaths::forProgramFolder(const QString& folder) {
   AppPaths p;
-  p.programFolder = withSlash(QCoreApplication::applicationDirPath());
-  if (canKeepSettingsIn(p.programFolder)) {
+  p.programFolder = withSlash(folder);
+  if (installedDataFolder(p.programFolder).isEmpty() && canKeepSettingsIn(p.programFolder)) {
     p.dataFolder = p.programFolder;
   } else {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");

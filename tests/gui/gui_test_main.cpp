@@ -13,6 +13,7 @@ QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
 QObject* makeInteractionTest();
+QObject* makeAppPathsTest();
 QObject* makeFileMenuTest();
 QObject* makeCadTest();
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
                           {"InteractionTest", makeInteractionTest},
+                          {"AppPathsTest", makeAppPathsTest},
                           {"FileMenuTest", makeFileMenuTest},
                           {"CadTest", makeCadTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
