@@ -43,11 +43,13 @@ bench: build
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUBRIX_BUILD_FUZZ=ON \
 	  -DKUBRIX_BUILD_TESTS=OFF -DKUBRIX_BUILD_BENCH=OFF -DKUBRIX_BUILD_GUI=OFF
-	cmake --build build-fuzz --target kubrix_fuzz_run
-	@# New inputs go to build-fuzz/corpus; the seed corpus in tests/fuzz/corpus is only read.
-	mkdir -p build-fuzz/corpus build-fuzz/artifacts
+	cmake --build build-fuzz --target kubrix_fuzz_run kubrix_fuzz_script_file
+	@# New inputs go to build-fuzz/corpus*; the seed corpora in tests/fuzz are only read.
+	mkdir -p build-fuzz/corpus build-fuzz/corpus-files build-fuzz/artifacts
 	build-fuzz/kubrix_fuzz_run -max_total_time=$${FUZZ_SECONDS:-120} -max_len=4096 -timeout=10 \
 	  -dict=tests/fuzz/kubrix.dict -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
+	build-fuzz/kubrix_fuzz_script_file -max_total_time=$${FILES_FUZZ_SECONDS:-60} -max_len=8192 -timeout=10 \
+	  -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus-files tests/fuzz/corpus-files
 
 clean:
 	rm -rf $(BUILD) build-fuzz

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace kubrix::gui {
 
@@ -24,11 +25,13 @@ struct AppPaths {
 };
 
 // Deletes "temp.dxf" and "temp.dae" in folder, then "temp0.dxf", "temp1.dxf", ... while the next
-// numbered file exists. Deletion errors are ignored. Returns the number of files deleted.
+// numbered file exists, the numbered ".dae" files likewise, and the files in written (the temporary
+// files of this session, whatever their numbers). Deletion errors are ignored. Returns the number
+// of files deleted.
+int deleteTemporaryCadFiles(const QString& folder, const QStringList& written = {});
+
 // The installed data folder of a program in programFolder, "<prefix>/share/kubrix/" with a trailing
 // "/", when programFolder is "<prefix>/bin" of an installation; otherwise empty.
 QString installedDataFolder(const QString& programFolder);
-
-int deleteTemporaryCadFiles(const QString& folder);
 
 }  // namespace kubrix::gui

@@ -50,7 +50,8 @@ void TScrForm::Button1Click() { startRun(true); }
 bool TScrForm::isRunning() const { return worker_ != nullptr; }
 
 void TScrForm::setRunControlsEnabled(bool enabled) {
-  for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, CheckBox1}) w->setEnabled(enabled);
+  for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, CheckBox1, Button3, Button4, Button5})
+    w->setEnabled(enabled);
   MnuSetLine->setEnabled(enabled);
 }
 

@@ -21,6 +21,7 @@
 #include "app/gui/scr_form.h"
 #include "app/gui/settings_dialogs.h"
 #include "app/gui/window_place.h"
+#include "output/cad/cad_transfer.h"
 #include "files/ini_file.h"
 #include "files/script_file.h"
 #include "engine/engine.h"
@@ -158,6 +159,7 @@ bool TScrForm::loadPlainScript(const QString& path) {
   Memo2->setVisible(true);
   MemoLog->setVisible(true);
   logPump_->clear();
+  plainFormat_ = load.ok ? load.format : PlainScriptFormat{};
   if (!load.ok) {
     fprintf(stderr, "kubrix: %s\n", load.error.c_str());
     currentFile_.clear();
@@ -188,8 +190,13 @@ bool TScrForm::loadProtectedScript(const QString& path) {
   logPump_->clear();
   Memo2->setVisible(false);
   MemoLog->setVisible(false);
+  plainFormat_ = {};
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return false;
+  if (!f.open(QIODevice::ReadOnly)) {  // a read failure: the editor and the log are shown again
+    Memo2->setVisible(true);
+    MemoLog->setVisible(true);
+    return false;
+  }
   const QByteArray bytes = f.readAll();
   if (!bytes.startsWith("KXP_FILE")) return false;  // not loaded: editor and log stay hidden and empty
   std::string body, error;
@@ -226,7 +233,8 @@ void TScrForm::closeEvent(QCloseEvent* e) {
     waitForRun();
   }
   closeSearchDialogs();
-  deleteTemporaryCadFiles(paths_.dataFolder);
+  cad_->cancel();
+  deleteTemporaryCadFiles(paths_.dataFolder, cad_->writtenFiles());
   engine_->clearStores();
   engine_->figures.clear();
   takeSettingsFromWindow();

@@ -12,7 +12,7 @@
 
 #include "engine/sjis.h"
 #include "geometry/palette.h"
-#include "output/export/replacing_file.h"
+#include "files/replacing_file.h"
 #include "output/export/writers.h"
 
 namespace kubrix {

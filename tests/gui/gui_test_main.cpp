@@ -16,6 +16,8 @@ QObject* makeInteractionTest();
 QObject* makeAppPathsTest();
 QObject* makeNewUserTest();
 QObject* makeViewerRunTest();
+QObject* makeFileMenuTest();
+QObject* makeCadTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
                           {"InteractionTest", makeInteractionTest},
                           {"AppPathsTest", makeAppPathsTest},
+                          {"FileMenuTest", makeFileMenuTest},
+                          {"CadTest", makeCadTest},
                           {"ViewerRunTest", makeViewerRunTest},
                           // last: it installs Qt's Japanese translations for the rest of the process
                           {"NewUserTest", makeNewUserTest}};

@@ -1,7 +1,8 @@
 // Takes the pictures of scripts/screenshots.sh: the main window after a run of an example, the line
-// settings dialog and the colour picker, the 3D viewer, the variable and data tables, the help
-// window and the exit question (a message box with Qt's buttons), each grabbed from the screen (run
-// it on an X display, e.g. under xvfb-run with the xcb platform). Usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT
+// settings dialog and the colour picker, the CAD settings and comment dialogs, the 3D viewer, the
+// variable and data tables, the help window and the exit question (a message box with Qt's buttons),
+// each grabbed from the screen (run it on an X display, e.g. under xvfb-run with the xcb platform).
+// Usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -13,6 +14,7 @@
 #include "app/gui/desktop_windows.h"
 #include "app/gui/qt_translations.h"
 #include "app/gui/scr_form.h"
+#include "app/gui/script_file_dialogs.h"
 #include "app/gui/settings_dialogs.h"
 #include "interaction/qt/color_dlg1.h"
 
@@ -79,6 +81,11 @@ int main(int argc, char** argv) {
       w.ColorDlg1->execute();
       grabModal(out + "/other-settings.png", ok);
       w.MnuSetElseClick();
+      grabModal(out + "/cad-settings.png", ok);
+      w.MnuSetAcadClick();
+      grabModal(out + "/comment-dialog.png", ok);
+      QString comment;
+      w.Form2->execute(comment);
       windows.viewer().raise();
       QTimer::singleShot(500, [&] {
         ok = save(&windows.viewer(), out + "/viewer.png") && ok;

@@ -303,7 +303,7 @@ class SettingsTest : public QObject {
       QCOMPARE(w.viewerShown, 1);
     }
     {  // protected: editor and log hidden, the script runs
-      const std::string kxp = kubrix::writeProtectedScript("c", "me", {"#VAR", "e", "#DRAW", "LINE e, 0, 0, 0, 2, 0, 0"});
+      const std::string kxp = *kubrix::writeProtectedScript("c", "me", {"#VAR", "e", "#DRAW", "LINE e, 0, 0, 0, 2, 0, 0"});
       writeFile(dir.filePath("p.kxp"), QByteArray(kxp.data(), static_cast<int>(kxp.size())));
       Window w;
       w->startUp(dir.filePath("p.kxp"));

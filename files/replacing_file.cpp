@@ -1,5 +1,5 @@
-// Temporary-file-and-rename writing of the export files.
-#include "output/export/replacing_file.h"
+// Temporary-file-and-rename writing of the export files and the script files.
+#include "files/replacing_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -118,6 +118,23 @@ bool ReplacingFile::commit() {
   if (direct_) return true;
   if (rename(temp_.c_str(), target_.c_str()) != 0) return fail(errno);
   temp_.clear();
+  return true;
+}
+
+bool writeFileReplacing(const std::string& path, std::string_view bytes, int* error) {
+  ReplacingFile file;
+  auto failed = [&](int err) {
+    if (error) *error = err != 0 ? err : EIO;
+    return false;
+  };
+  if (!file.open(path)) return failed(file.error());
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(file.fd(), bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return failed(n < 0 ? errno : EIO);
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  if (!file.commit()) return failed(file.error());
   return true;
 }
 

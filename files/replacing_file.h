@@ -1,8 +1,10 @@
 // A file written through a temporary file beside it: the finished text replaces the target in one
 // rename, so a failed write leaves an earlier file of that name as it was and no partial file behind.
+// The export writers and the script files are written this way.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kubrix {
 
@@ -36,5 +38,9 @@ class ReplacingFile {
   bool replacing_ = false;  // an existing regular file will be replaced
   int error_ = 0;
 };
+
+// Writes bytes as the whole content of path through a ReplacingFile. False with the errno value in
+// *error (when given) on failure; an earlier file of that name is then left as it was.
+bool writeFileReplacing(const std::string& path, std::string_view bytes, int* error = nullptr);
 
 }  // namespace kubrix
