@@ -2,6 +2,7 @@
 // unit normal of its corners by the right-hand rule; numbers in shortest round-trip form.
 #include <cmath>
 
+#include "output/export/parallel_format.h"
 #include "output/export/writers.h"
 
 namespace kubrix {
@@ -42,16 +43,21 @@ void putFacet(TextWriter& w, const Point3& a, const Point3& b, const Point3& c) 
 void writeStl(const ExportJob& job, TextWriter& w) {
   w.put("solid ");
   w.line(job.fileName);
-  for (const FigureElement& e : job.store.elements()) {
-    if (!e.live) continue;
-    if (!w.ok()) return;  // the file is lost anyway: stop formatting
-    if (e.kind == kKindTriangle) {
-      putFacet(w, e.p[0], e.p[1], e.p[2]);
-    } else if (e.kind == kKindQuad) {
-      putFacet(w, e.p[0], e.p[1], e.p[2]);
-      putFacet(w, e.p[0], e.p[2], e.p[3]);
+  const std::vector<FigureElement>& elements = job.store.elements();
+  // Number formatting is nearly all of the time, so large stores are formatted on every core.
+  formatInOrder(elements.size(), 16384, [&elements](TextWriter& out, size_t begin, size_t end) {
+    for (size_t i = begin; i < end; ++i) {
+      const FigureElement& e = elements[i];
+      if (!e.live) continue;
+      if (!out.ok()) return;  // the file is lost anyway: stop formatting
+      if (e.kind == kKindTriangle) {
+        putFacet(out, e.p[0], e.p[1], e.p[2]);
+      } else if (e.kind == kKindQuad) {
+        putFacet(out, e.p[0], e.p[1], e.p[2]);
+        putFacet(out, e.p[0], e.p[2], e.p[3]);
+      }
     }
-  }
+  }, w);
   w.put("endsolid ");
   w.line(job.fileName);
 }

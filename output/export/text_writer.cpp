@@ -142,8 +142,74 @@ size_t formatFixed(double v, int decimals, char* out) {
   return static_cast<size_t>(o - out);
 }
 
+namespace {
+
+// The neighbouring double of a positive finite a, below or above.
+double neighbourOf(double a, bool below) {
+  uint64_t bits;
+  memcpy(&bits, &a, sizeof bits);
+  bits = below ? bits - 1 : bits + 1;
+  double n;
+  memcpy(&n, &bits, sizeof n);
+  return n;
+}
+
+// Stored coordinates lie on a grid of 1e-12 (they are the doubles nearest to k / 10^12). For
+// 1e-3 <= |v| < 1e5 such a value is written from k directly, without the general shortest search,
+// which costs several hundred instructions a number. The decimal D = k / 10^12 is the text when
+// (1) D reads back as v: it lies nearer to v than half the gap to the neighbouring double on its side
+// (checked with a margin for the extended-precision division), and (2) D has at most 15 significant
+// digits: two different decimals of at most 15 digits never read back as the same double, so no
+// other text of D's length or shorter reads back as v, and D is the shortest text. In that range the
+// fixed form is never longer than the exponent form, so the text equals std::to_chars's. Returns 0
+// when the fast path does not apply.
+size_t gridShortest(double v, char* out) {
+  const double a = std::fabs(v);
+  if (!(a >= 1e-3 && a < 1e5)) return 0;
+  const uint64_t k = static_cast<uint64_t>(static_cast<long double>(a) * 1e12L + 0.5L);
+  const long double d = static_cast<long double>(k) / 1e12L;
+  const long double gap = std::fabs(static_cast<long double>(neighbourOf(a, d < a)) - a);
+  if (std::fabs(d - a) >= gap * (0.5L - 1.0L / 256)) return 0;
+  const uint32_t whole = static_cast<uint32_t>(k / 1000000000000ull);
+  uint64_t fraction = k % 1000000000000ull;
+  char frac[12];
+  for (int i = 10; i >= 0; i -= 2) {
+    memcpy(frac + i, kDigitPairs + 2 * (fraction % 100), 2);
+    fraction /= 100;
+  }
+  int fractionDigits = 12;
+  while (fractionDigits && frac[fractionDigits - 1] == '0') --fractionDigits;
+  char wholeText[5];
+  int wholeDigits = 0;
+  for (uint32_t w = whole; w; w /= 10) wholeText[4 - wholeDigits++] = static_cast<char>('0' + w % 10);
+  int significant = wholeDigits + fractionDigits;
+  if (!whole) {
+    int lead = 0;
+    while (lead < fractionDigits && frac[lead] == '0') ++lead;
+    significant -= lead;
+  }
+  if (significant > 15) return 0;
+  char* o = out;
+  if (std::signbit(v)) *o++ = '-';
+  if (whole) {
+    memcpy(o, wholeText + 5 - wholeDigits, static_cast<size_t>(wholeDigits));
+    o += wholeDigits;
+  } else {
+    *o++ = '0';
+  }
+  if (fractionDigits) {
+    *o++ = '.';
+    memcpy(o, frac, static_cast<size_t>(fractionDigits));
+    o += fractionDigits;
+  }
+  return static_cast<size_t>(o - out);
+}
+
+}  // namespace
+
 size_t formatShortest(double v, char* out) {
   if (v == 0) v = 0.0;  // no "-0"
+  if (const size_t n = gridShortest(v, out)) return n;
   const auto r = std::to_chars(out, out + 32, v);
   return static_cast<size_t>(r.ptr - out);
 }
@@ -205,6 +271,12 @@ void TextWriter::padded(long long v, int width) {
 }
 
 void TextWriter::putSlow(std::string_view s) {
+  // A text larger than the buffer goes out directly after what is buffered, without a copy.
+  if (s.size() >= static_cast<size_t>(end_ - begin_)) {
+    drain();
+    emit(s.data(), s.size());
+    return;
+  }
   while (!s.empty()) {
     if (pos_ == end_) drain();
     const size_t n = std::min(s.size(), static_cast<size_t>(end_ - pos_));
@@ -217,11 +289,14 @@ void TextWriter::putSlow(std::string_view s) {
 void TextWriter::drain() {
   const size_t n = static_cast<size_t>(pos_ - begin_);
   pos_ = begin_;
+  emit(begin_, n);
+}
+
+void TextWriter::emit(const char* p, size_t n) {
   if (error_ != 0 || n == 0) return;
   if (into_ != nullptr) {
-    into_->append(begin_, n);
+    into_->append(p, n);
   } else {
-    const char* p = begin_;
     size_t left = n;
     while (left > 0) {
       const ssize_t w = ::write(fd_, p, left);

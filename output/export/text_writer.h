@@ -79,6 +79,8 @@ class TextWriter {
   }
   void putSlow(std::string_view s);
   void drain();
+  // Hands n bytes to the file or string, keeping the first error.
+  void emit(const char* p, size_t n);
 
   int fd_ = -1;
   std::string* into_ = nullptr;

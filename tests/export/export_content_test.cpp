@@ -3,6 +3,8 @@
 // be empty, and the X3D colour lists.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -185,6 +187,42 @@ TEST(ExportStl, QuadsSplitAlongP1P3AndNormalsFollowTheRightHandRule) {
     const auto& n = facets[i].n;
     EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-15) << i;
   }
+}
+
+// Large stores are formatted on several cores; the file must still hold every facet in store order.
+// 100,000 elements (several formatting ranges) of every kind, some deleted, written as STL, against
+// the same store written piece by piece in stores too small to be split.
+TEST(ExportStl, LargeStoreKeepsStoreOrderAcrossFormattingRanges) {
+  FigureStore big;
+  std::mt19937_64 rng(5);
+  std::uniform_real_distribution<double> coord(-500, 500);
+  auto p = [&] { return Point3{coord(rng), coord(rng), coord(rng)}; };
+  for (int i = 0; i < 100000; ++i) {
+    switch (i % 5) {
+      case 0: addLine(big, p(), p()); break;
+      case 1: addTriangle(big, p(), p(), p()); break;
+      default: addQuad(big, p(), p(), p(), p()); break;
+    }
+    if (i % 13 == 0) big.at(big.count()).live = false;
+  }
+  const std::string whole = text(big, ExportFormat::Stl, "a.stl");
+  std::string pieces = "solid a.stl\r\n";
+  for (size_t first = 1; first <= big.count(); first += 1000) {
+    FigureStore part;
+    for (size_t n = first; n < first + 1000 && n <= big.count(); ++n) {
+      const FigureElement& e = big.at(n);
+      if (e.kind == kKindLine) addLine(part, e.p[0], e.p[1]);
+      if (e.kind == kKindTriangle) addTriangle(part, e.p[0], e.p[1], e.p[2]);
+      if (e.kind == kKindQuad) addQuad(part, e.p[0], e.p[1], e.p[2], e.p[3]);
+      part.at(part.count()).live = e.live;
+    }
+    const std::string t = text(part, ExportFormat::Stl, "a.stl");
+    const size_t body = t.find("\r\n") + 2;
+    pieces += t.substr(body, t.rfind("endsolid") - body);
+  }
+  pieces += "endsolid a.stl\r\n";
+  EXPECT_EQ(whole.size(), pieces.size());
+  EXPECT_TRUE(whole == pieces);
 }
 
 TEST(ExportObj, SharedVerticesFirstThenElementsInStoreOrder) {

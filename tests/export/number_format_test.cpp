@@ -3,6 +3,8 @@
 // decimals in general form.
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -82,6 +84,33 @@ TEST(ExportNumbers, ShortestReadsBackExactlyWithoutNegativeZero) {
   EXPECT_EQ(std::string(buf, formatShortest(10.0, buf)), "10");
   EXPECT_EQ(std::string(buf, formatShortest(0.123456789012, buf)), "0.123456789012");
   EXPECT_EQ(std::string(buf, formatShortest(-2.5, buf)), "-2.5");
+}
+
+// Coordinates on the 1e-12 grid take a fast path; its text must be std::to_chars's, byte for byte,
+// near every decade, near powers of two, at the range ends and for random grid and off-grid values.
+TEST(ExportNumbers, ShortestGridPathEqualsToChars) {
+  auto same = [](double v) {
+    if (v == 0) return;  // zero is written "0", never "-0": tested above
+    char fast[32], slow[32];
+    const std::string f(fast, formatShortest(v, fast));
+    const std::string s(slow, static_cast<size_t>(std::to_chars(slow, slow + 32, v).ptr - slow));
+    ASSERT_EQ(f, s) << std::hexfloat << v;
+  };
+  std::mt19937_64 rng(11);
+  for (int i = 0; i < 400000; ++i) {
+    const double scale = std::pow(10.0, std::uniform_int_distribution<int>(-4, 5)(rng));
+    double v = std::uniform_real_distribution<double>(-1, 1)(rng) * scale;
+    if (i % 4 != 3) v = static_cast<double>(std::round(static_cast<long double>(v) * 1e12L) / 1e12L);
+    if (i % 7 == 0) v = std::round(v * 1e6) / 1e6;
+    same(v);
+  }
+  for (int e = -12; e <= 17; ++e) {
+    const double p = std::ldexp(1.0, e);
+    for (double v : {p, std::nextafter(p, 0.0), std::nextafter(p, 1e300)}) same(v), same(-v);
+  }
+  for (double v : {1e-3, 0.002, 0.00099999999999, 99999.999999999, 1e5, 12345.678901234, 0.1, 0.3, 1.0 / 3,
+                   2.0 / 3, 0.309016994375, 9007.199254740993})
+    same(v), same(-v);
 }
 
 TEST(ExportNumbers, UnitComponentsAreThreeDecimalsInGeneralForm) {
