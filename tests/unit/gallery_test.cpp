@@ -36,8 +36,10 @@ TEST(GalleryExamples, SolidsAreClosedOnEveryRun) {
   struct Example {
     const char *file, *parameter, *value;
   } examples[] = {
-      {"gear_pair.kx", "z2", "40"},   {"flange.kx", "nb", "8"},      {"pipe_run.kx", "rb", "12"},
-      {"spiral_stair.kx", "n", "20"}, {"dome.kx", "nc", "6"},  {"chair.kx", "tl", "15"}, {"dimensions.kx", "h1", "65"},
+      {"gear_pair.kx", "z2", "40"}, {"flange.kx", "nb", "8"},        {"pipe_run.kx", "rb", "12"},
+      {"spiral_stair.kx", "n", "20"}, {"dome.kx", "nc", "6"},        {"chair.kx", "tl", "15"},
+      {"dimensions.kx", "h1", "65"}, {"vase.kx", "r", "7"},          {"pipe_bend.kx", "ang", "60"},
+      {"pavilion.kx", "nc", "3"},
   };
   for (const auto& [file, parameter, value] : examples) {
     ScriptRun run(exampleText(file));

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "mesh_check.h"
@@ -148,36 +146,6 @@ TEST(SelectionSolids, SlabPyramidAndPrismAreClosed) {
   const MeshReport prism = meshOf(square + "S_WALL1 0, -1, -1, 1, 1, -2\nS_PROJ1 1, -1, -1, 1, 1, -2\nS_REVS\n");
   EXPECT_TRUE(prism.closed()) << prism.firstProblem;
   EXPECT_NEAR(prism.volume, 24.0, 1e-9);
-}
-
-// The examples' solids are closed on the first run, after a changed parameter, and the same on
-// every run.
-TEST(SelectionExamples, VaseAndPipeBendAreClosedOnEveryRun) {
-  struct Example {
-    const char *file, *parameter, *value;
-  } examples[] = {{"vase.kx", "r", "7"}, {"pipe_bend.kx", "ang", "60"}};
-  for (const auto& [file, parameter, value] : examples) {
-    std::ifstream in(std::string(KUBRIX_SOURCE_DIR "/examples/") + file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    ScriptRun run(text.str());
-    run.reset();
-    const MeshReport first = checkMesh(run.engine.figures);
-    EXPECT_TRUE(first.closed()) << file << ": " << first.firstProblem;
-    EXPECT_GT(first.volume, 0) << file;
-    const std::vector<FigureElement> before = run.engine.figures.elements();
-    run.run();
-    ASSERT_EQ(run.engine.figures.count(), before.size()) << file;
-    for (size_t i = 0; i < before.size(); ++i)
-      for (size_t k = 0; k < 4; ++k) ASSERT_EQ(run.engine.figures.at(i + 1).p[k].z, before[i].p[k].z) << file;
-    std::string reason;
-    ASSERT_TRUE(run.engine.editParameter(run.engine.vars.find(parameter), value, reason)) << reason;
-    run.run();
-    const MeshReport changed = checkMesh(run.engine.figures);
-    EXPECT_TRUE(changed.closed()) << file << ": " << changed.firstProblem;
-    EXPECT_GT(changed.volume, 0) << file;
-    EXPECT_NE(changed.volume, first.volume) << file;
-  }
 }
 
 }  // namespace
