@@ -13,8 +13,8 @@
 
 #include "geometry/figure_store.h"
 #include "output/export/export.h"
-#include "output/viewer/figure_renderer.h"
-#include "output/viewer/view_state.h"
+#include "output/render/figure_renderer.h"
+#include "output/render/view_state.h"
 
 class QAction;
 class QButtonGroup;
@@ -62,7 +62,7 @@ class ScreenView;
 class TScrScreen : public QMainWindow {
   Q_OBJECT
  public:
-  static constexpr int kPanelHeight = 41;
+  static constexpr int kPanelHeight = viewer::kPanelHeight;
 
   explicit TScrScreen(QWidget* parent = nullptr);
   ~TScrScreen() override;

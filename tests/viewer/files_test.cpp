@@ -7,9 +7,9 @@
 #include <iterator>
 
 #include "app/windows/table_texts.h"
-#include "output/viewer/bmp_writer.h"
+#include "output/render/bmp_writer.h"
 #include "output/viewer/save_as.h"
-#include "output/viewer/view_scale.h"
+#include "output/render/view_scale.h"
 
 namespace kubrix {
 namespace {
