@@ -12,6 +12,7 @@
 
 #include "engine/sjis.h"
 #include "geometry/palette.h"
+#include "output/export/model_writers.h"
 #include "output/export/replacing_file.h"
 #include "output/export/writers.h"
 
@@ -41,7 +42,15 @@ void writeFormat(ExportFormat format, const ExportJob& job, TextWriter& w) {
     case ExportFormat::Vrml: return writeVrml(job, w);
     case ExportFormat::X3d: return writeX3d(job, w);
     case ExportFormat::Collada: return writeCollada(job, w);
+    case ExportFormat::Glb:
+    case ExportFormat::ThreeMf: return;  // binary: modelBytes
   }
+}
+
+bool isModelFormat(ExportFormat format) { return format == ExportFormat::Glb || format == ExportFormat::ThreeMf; }
+
+bool modelBytes(const FigureStore& store, ExportFormat format, std::string& bytes, std::string& error) {
+  return format == ExportFormat::Glb ? glbBytes(store, bytes, error) : threeMfBytes(store, bytes, error);
 }
 
 // A kept creation date must still be a date and time: digits, separators, 'T', 'Z', offsets.
@@ -64,6 +73,8 @@ std::optional<ExportFormat> exportFormatForExtension(std::string_view ext) {
   if (ext == ".wrl") return ExportFormat::Vrml;
   if (ext == ".x3d") return ExportFormat::X3d;
   if (ext == ".dae") return ExportFormat::Collada;
+  if (ext == ".glb") return ExportFormat::Glb;
+  if (ext == ".3mf") return ExportFormat::ThreeMf;
   return std::nullopt;
 }
 
@@ -143,6 +154,10 @@ std::string colladaCreatedDate(const std::string& path) {
 
 std::string exportText(const FigureStore& store, ExportFormat format, std::string_view fileName,
                        const ExportContext& context, std::string_view colladaCreated) {
+  if (isModelFormat(format)) {
+    std::string bytes, error;
+    return modelBytes(store, format, bytes, error) ? bytes : std::string();
+  }
   ExportJob job{store, context, nameText(fileName), std::string(colladaCreated), colladaDateNow(context)};
   if (job.created.empty()) job.created = job.modified;
   std::string text;
@@ -165,6 +180,10 @@ bool writeExport(const FigureStore& store, ExportFormat format, const std::strin
     return false;
   }
   try {
+    if (isModelFormat(format)) {
+      std::string bytes;
+      return modelBytes(store, format, bytes, error) && writeWholeFile(path, bytes, error);
+    }
     ReplacingFile file;
     if (!file.open(path)) {
       error = strerror(file.error());

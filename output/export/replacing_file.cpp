@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace kubrix {
 
@@ -118,6 +119,28 @@ bool ReplacingFile::commit() {
   if (direct_) return true;
   if (rename(temp_.c_str(), target_.c_str()) != 0) return fail(errno);
   temp_.clear();
+  return true;
+}
+
+bool writeWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+  ReplacingFile file;
+  if (!file.open(path)) {
+    error = strerror(file.error());
+    return false;
+  }
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(file.fd(), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = strerror(n < 0 ? errno : EIO);
+      return false;  // the temporary file goes with `file`
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (!file.commit()) {
+    error = strerror(file.error());
+    return false;
+  }
   return true;
 }
 

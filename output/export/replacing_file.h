@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace kubrix {
 
@@ -36,5 +37,9 @@ class ReplacingFile {
   bool replacing_ = false;  // an existing regular file will be replaced
   int error_ = 0;
 };
+
+// Writes bytes to path through a ReplacingFile. False with the system's description of the failure
+// (strerror) in error; an earlier file of that name is then left as it was.
+bool writeWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
 }  // namespace kubrix
