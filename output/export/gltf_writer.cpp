@@ -116,6 +116,7 @@ bool glbBytes(const FigureStore& store, std::string& bytes, std::string& error) 
   tinygltf::BufferView& view = m.bufferViews.emplace_back();
   view.buffer = 0;
   view.byteLength = buffer.data.size();
+  view.byteStride = 3 * sizeof(float);  // the accessors of all primitives share the view
   view.target = TINYGLTF_TARGET_ARRAY_BUFFER;
 
   std::vector<int> materialOf(kColours, -1);

@@ -35,7 +35,7 @@ struct ViewerUi {
   enum class Icon { None, Question, Warning, Error };
   std::function<void(Icon, const QString&)> message;  // one OK button
   std::function<bool(const QString&)> askYesNo;
-  // Shows the save dialog starting in folder; false when cancelled. filterIndex is 0 to 6.
+  // Shows the save dialog starting in folder; false when cancelled. filterIndex is 0 to 8.
   std::function<bool(const QString& folder, QString& path, int& filterIndex)> chooseSaveFile;
   std::function<void()> beep;
 };
