@@ -34,6 +34,7 @@ class TColorDlg1;
 
 namespace kubrix::gui {
 
+class FileWatch;
 class GuiHost;
 class LogPump;
 class ScriptHighlighter;
@@ -107,6 +108,11 @@ class TScrForm : public QMainWindow {
   std::function<void()> onRunFinishedWithFigures;  // after a run that left figures: show the viewer
   std::function<void()> onSettingsRead;            // at start: windows take their layout from settings()
   std::function<void()> onBeforeSettingsWrite;     // at exit: windows put their layout into settings()
+  // Reload on change: the open plain script's file is watched; after a change (once the file has
+  // been quiet for kReloadQuietMs) it is loaded and run when settings().reloadOnChange is set.
+  static constexpr int kReloadQuietMs = 300;
+  FileWatch* fileWatch() const { return fileWatch_; }
+
   // Message boxes: plain message, and a Yes/No question. Tests replace them.
   std::function<void(const QString&)> showMessage;
   std::function<bool(const QString&)> askYesNo;
@@ -171,6 +177,8 @@ class TScrForm : public QMainWindow {
   void setRunControlsEnabled(bool enabled);
   void showCaretLine();
   void setCaption();
+  void followCurrentFile();
+  void openFileChanged(const QString& path);
 
   AppPaths paths_;
   Settings settings_;
@@ -182,6 +190,10 @@ class TScrForm : public QMainWindow {
   bool closing_ = false;
   bool startedUp_ = false;
   QString currentFile_;
+  FileWatch* fileWatch_ = nullptr;
+  QByteArray fileBytes_;  // the watched file as last seen
+  QString loadedText_;    // the editor text as last loaded from or matched with the file
+  bool reloadPending_ = false;
 };
 
 }  // namespace kubrix::gui

@@ -12,6 +12,7 @@ QObject* makeEditorTest();
 QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
+QObject* makeReloadTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
                           {"EditorTest", makeEditorTest},
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
-                          {"DesktopWindowsTest", makeDesktopWindowsTest}};
+                          {"DesktopWindowsTest", makeDesktopWindowsTest},
+                          {"ReloadTest", makeReloadTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};
   for (int i = only ? 2 : 1; i < argc; ++i) rest.push_back(argv[i]);
