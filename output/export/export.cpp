@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <ostream>
 
 #include "engine/sjis.h"
 #include "geometry/palette.h"
@@ -180,14 +181,28 @@ bool writeExport(const FigureStore& store, ExportFormat format, const std::strin
     return false;
   }
   try {
-    if (isModelFormat(format)) {
+    if (format == ExportFormat::ThreeMf) {
       std::string bytes;
-      return modelBytes(store, format, bytes, error) && writeWholeFile(path, bytes, error);
+      return threeMfBytes(store, bytes, error) && writeWholeFile(path, bytes, error);
     }
     ReplacingFile file;
     if (!file.open(path)) {
       error = strerror(file.error());
       return false;
+    }
+    if (format == ExportFormat::Glb) {
+      FdOutBuf buffer(file.fd());
+      std::ostream stream(&buffer);
+      if (!writeGlb(store, stream, error)) return false;
+      if (buffer.pubsync() != 0 || buffer.error() != 0) {
+        error = strerror(buffer.error() != 0 ? buffer.error() : EIO);
+        return false;
+      }
+      if (!file.commit()) {
+        error = strerror(file.error());
+        return false;
+      }
+      return true;
     }
     ExportJob job{store, context, nameText(baseName(path)), {}, colladaDateNow(context)};
     if (format == ExportFormat::Collada) job.created = colladaCreatedDate(file.target());

@@ -72,7 +72,7 @@ double linearComponent(int c) {
 
 }  // namespace
 
-bool glbBytes(const FigureStore& store, std::string& bytes, std::string& error) {
+bool writeGlb(const FigureStore& store, std::ostream& out, std::string& error) {
   // Pass 1: vertex counts per group, so that every group gets one contiguous run of the buffer.
   std::vector<Group> groups(256 * kKinds * kColours);
   for (const FigureElement& e : store.elements())
@@ -90,12 +90,12 @@ bool glbBytes(const FigureStore& store, std::string& bytes, std::string& error) 
   m.asset.generator = "Kubrix";
   tinygltf::Buffer& buffer = m.buffers.emplace_back();
   buffer.data.resize(total * 3 * sizeof(float));
-  auto* out = reinterpret_cast<float*>(buffer.data.data());
+  auto* data = reinterpret_cast<float*>(buffer.data.data());
 
   // Pass 2: the vertices, Z up turned to Y up.
   auto put = [&](Group& g, const Point3& p) {
     const float v[3] = {static_cast<float>(p.x), static_cast<float>(p.z), -static_cast<float>(p.y)};
-    float* at = out + (g.first + g.filled++) * 3;
+    float* at = data + (g.first + g.filled++) * 3;
     for (int i = 0; i < 3; ++i) {
       at[i] = v[i] + 0.0f;  // no negative zero
       g.min[i] = std::min(g.min[i], at[i]);
@@ -169,12 +169,17 @@ bool glbBytes(const FigureStore& store, std::string& bytes, std::string& error) 
     m.bufferViews.clear();
   }
 
-  std::ostringstream stream;
   tinygltf::TinyGLTF writer;
-  if (!writer.WriteGltfSceneToStream(&m, stream, false, true)) {
+  if (!writer.WriteGltfSceneToStream(&m, out, false, true)) {
     error = "the glTF writer failed";
     return false;
   }
+  return true;
+}
+
+bool glbBytes(const FigureStore& store, std::string& bytes, std::string& error) {
+  std::ostringstream stream;
+  if (!writeGlb(store, stream, error)) return false;
   bytes = std::move(stream).str();
   return true;
 }

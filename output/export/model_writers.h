@@ -4,18 +4,21 @@
 #pragma once
 
 #include <array>
+#include <ostream>
 #include <string>
 
 #include "geometry/figure_store.h"
 
 namespace kubrix {
 
-// The bytes of a .glb file: one node (and mesh) per layer in use, named "Layer N"; per colour a
+// Writes a .glb file to out: one node (and mesh) per layer in use, named "Layer N"; per colour a
 // TRIANGLES primitive of the faces (a quad as two triangles split along P1-P3), a LINES primitive of
 // the lines and a POINTS primitive of the points; one material "Color N" per colour index used, its
 // base colour the palette colour. Coordinates are written as given (glTF reads them as metres),
 // turned from Z up to glTF's Y up: (x, y, z) becomes (x, z, -y). False with a message in error
-// when the library cannot write the model.
+// when the library cannot write the model (the stream's own failures are the caller's to check).
+bool writeGlb(const FigureStore& store, std::ostream& out, std::string& error);
+// The same into memory.
 bool glbBytes(const FigureStore& store, std::string& bytes, std::string& error);
 
 // The bytes of a .3mf file: the faces of each layer as one mesh object "Layer N" (millimetres as

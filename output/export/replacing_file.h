@@ -2,8 +2,10 @@
 // rename, so a failed write leaves an earlier file of that name as it was and no partial file behind.
 #pragma once
 
+#include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kubrix {
 
@@ -36,6 +38,26 @@ class ReplacingFile {
   bool direct_ = false;     // writing into an existing device or pipe
   bool replacing_ = false;  // an existing regular file will be replaced
   int error_ = 0;
+};
+
+// A std::ostream buffer over a file descriptor (a ReplacingFile's), for writers that only know
+// streams: no copy of the whole file in memory. After the first failed write it keeps the error
+// number and drops the rest; flush with pubsync() and check error().
+class FdOutBuf : public std::streambuf {
+ public:
+  explicit FdOutBuf(int fd, size_t bufferBytes = size_t{1} << 20);
+  int error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+  int sync() override;
+
+ private:
+  bool drain(const char* data, size_t size);
+  int fd_;
+  int error_ = 0;
+  std::vector<char> buffer_;
 };
 
 // Writes bytes to path through a ReplacingFile. False with the system's description of the failure
