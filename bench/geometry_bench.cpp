@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "files/settings.h"
-#include "engine/engine.h"
+#include "engine_runs.h"
 
 namespace {
 
@@ -16,18 +15,7 @@ std::string drawLoop(const std::string& command, long long passes) {
 }
 
 void drawElements(benchmark::State& state, const std::string& command) {
-  kubrix::Host host;
-  kubrix::Engine engine(host);
-  engine.setHeader(kubrix::scriptHeader(kubrix::Settings{}));
-  engine.setBody(drawLoop(command, state.range(0)));
-  engine.logOff = true;
-  double elements = 0;
-  for (auto _ : state) {
-    engine.resetAndRun();
-    elements += static_cast<double>(engine.figures.count());
-  }
-  state.counters["elements/s"] = benchmark::Counter(elements, benchmark::Counter::kIsRate);
-  state.counters["elements/run"] = benchmark::Counter(elements / static_cast<double>(state.iterations()));
+  kubrix::bench::runScript(state, drawLoop(command, state.range(0)), "elements/s", "elements/run");
 }
 
 void BM_Circle2D(benchmark::State& state) { drawElements(state, "CIRCLE2D a, 1000, i, 0, r"); }

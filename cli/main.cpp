@@ -11,6 +11,7 @@
 #include "files/script_file.h"
 #include "files/settings.h"
 #include "cli/figure_outputs.h"
+#include "cli/interaction.h"
 #include "cli/outputs.h"
 #include "engine/date_text.h"
 #include "engine/engine.h"
@@ -24,7 +25,7 @@ constexpr const char* kVersion = "kubrix-run 0.1.0";
 volatile std::sig_atomic_t gInterrupted = 0;
 void onSigint(int) { gInterrupted = 1; }
 
-class CliHost : public kubrix::Host {
+class CliHost : public kubrix::cli::InteractionHost {
  public:
   bool escapePressed() override { return gInterrupted != 0; }
   // With --clock, GETDATE and GETTIME read the given moments in turn; the last one stays. The run
@@ -44,8 +45,9 @@ class CliHost : public kubrix::Host {
 
 struct Options {
   std::string script;
-  bool logOff = false, status = false, speak = false;
-  std::string settings, answers, table, vars, grid;
+  bool logOff = false, status = false;
+  std::string settings, table, vars, grid;
+  kubrix::cli::InteractionOptions interaction;
   std::vector<std::pair<std::string, std::string>> sets;
   std::vector<std::string> outputs;
   kubrix::render::PictureOptions picture;
@@ -63,7 +65,9 @@ void usage(FILE* to) {
       "  --settings FILE        read line settings and other keys from FILE (Kubrix.ini format)\n"
       "  --set NAME=VALUE       after the first run set variable NAME as the parameter grid would,\n"
       "                         then run again keeping the stores (repeatable)\n"
-      "  --answers FILE         answers for the interaction commands, one line each\n"
+      "  --answers FILE         answers for the interaction dialogs, one line each, in the order\n"
+      "                         the dialogs open (with --set: through both runs); <cancel>\n"
+      "                         cancels; without answers every dialog is cancelled\n"
       "  -o, --output FILE      save the figure store as FILE: .dxf .stl .obj .wrl .x3d .dae\n"
       "                         (format by extension, export scale 1; repeatable), .glb (glTF 2.0)\n"
       "                         and .3mf with layers and colours, or the viewer's picture as\n"
@@ -78,7 +82,8 @@ void usage(FILE* to) {
       "  --max-steps N          end the walk after N executed lines\n"
       "  --encoding auto|sjis|utf8  how a plain script is read (default auto)\n"
       "  --status               print the two status texts to standard error\n"
-      "  --speak                let TALK speak\n"
+      "  --speak                let TALK speak (silently off without a sound device)\n"
+      "  --speech-wav FILE      write what TALK says to a WAV file instead of speaking\n"
       "  --clock YYYY-MM-DDTHH:MM:SS  fix the clock that GETDATE and GETTIME read (for tests);\n"
       "                         repeated, the readings of a run take the moments in turn, the last\n"
       "                         one stays\n"
@@ -108,9 +113,10 @@ Options parseArgs(int argc, char** argv) {
       else if (a == "--version") puts(kVersion), exit(0);
       else if (a == "--log-off") o.logOff = true;
       else if (a == "--status") o.status = true;
-      else if (a == "--speak") o.speak = true;
+      else if (a == "--speak") o.interaction.speak = true;
       else if (a == "--settings") o.settings = value(i, "--settings");
-      else if (a == "--answers") o.answers = value(i, "--answers");
+      else if (a == "--answers") o.interaction.answers = value(i, "--answers");
+      else if (a == "--speech-wav") o.interaction.speechWav = value(i, "--speech-wav");
       else if (a == "--table") o.table = value(i, "--table");
       else if (a == "--vars") o.vars = value(i, "--vars");
       else if (a == "--grid") o.grid = value(i, "--grid");
@@ -158,6 +164,7 @@ Options parseArgs(int argc, char** argv) {
     o.script = a;
   }
   if (o.script.empty()) usageError("no SCRIPT given");
+  if (o.interaction.speak && !o.interaction.speechWav.empty()) usageError("--speak and --speech-wav exclude each other");
   return o;
 }
 
@@ -190,11 +197,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  if (!o.answers.empty())
-    fprintf(stderr, "kubrix-run: --answers: the interaction commands are not available yet; %s is not read\n",
-            o.answers.c_str());
-
   CliHost host;
+  kubrix::cli::startInteraction(host, o.interaction);
   host.clock = o.clock;
   std::error_code pathError;
   const std::filesystem::path absolute = std::filesystem::absolute(o.script, pathError);
@@ -237,7 +241,7 @@ int main(int argc, char** argv) {
   engine.log.flush();
   fflush(stdout);
 
-  int status = 0;
+  int status = kubrix::cli::finishInteraction(host, o.interaction, gInterrupted);
   auto write = [&](const std::string& path, auto makeText) {
     if (path.empty()) return;
     if (!kubrix::writeFile(path, makeText())) {

@@ -1,12 +1,13 @@
 // What the engine needs from its host (the desktop program, the command-line runner or a test):
-// escape polling, the clock, beeps and status texts. Interaction dialogs join this interface with
-// the interaction commands.
+// escape polling, the clock, beeps and status texts, and the dialogs and speech of the interaction
+// commands.
 #pragma once
 
 #include <chrono>
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kubrix {
 
@@ -57,6 +58,67 @@ class Host {
   virtual unsigned long long clockSeed() {
     return static_cast<unsigned long long>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
   }
+
+  // Interaction: the dialogs of the interaction commands and speech. Texts are CP932. A dialog call
+  // returns when the dialog has closed; false means cancelled, and the question is then left as it
+  // was. A host without a person (these defaults) cancels every dialog and stays silent.
+  struct MessageText {
+    std::string caption, line1, line2;
+    std::string rangeMin, rangeMax;  // both empty: no range line
+  };
+  struct YesNoQuestion {
+    std::string caption, line1, line2;
+  };
+  struct TextQuestion {
+    std::string caption, prompt;
+    std::string value;  // the preset; after OK the text as typed
+    int maxLength = 0;  // bytes; applied only from 1 to 255
+  };
+  struct ItemQuestion {
+    std::string prompt;
+    std::vector<std::string> items;
+    std::string wanted;  // preselected when an item equals it, else the first item
+    int index = -1;      // after OK: the chosen position
+  };
+  // One row of the several-values dialog. Modes: 1 choose a position, 2 choose an item, 3 free text
+  // with the items as suggestions, anything else a number typed freely.
+  struct ValueRow {
+    int mode = 0;
+    std::string label;
+    std::string value;  // the preset; after OK the answer (mode 1: the position)
+    std::vector<std::string> items;
+  };
+  // MESSAGE: shows the message until it is closed.
+  virtual void showMessage(const MessageText& m) { (void)m; }
+  // INP_YN: true for yes; no and closing give false.
+  virtual bool askYesNo(const YesNoQuestion& q) {
+    (void)q;
+    return false;
+  }
+  // INP_NUM, INP_STR: one line of text.
+  virtual bool askText(TextQuestion& q) {
+    (void)q;
+    return false;
+  }
+  // INP_SEL: one item of a list.
+  virtual bool askItem(ItemQuestion& q) {
+    (void)q;
+    return false;
+  }
+  // INP_NS1..INP_NS4: one to four rows at once; after OK every row's value is its answer.
+  virtual bool askValues(std::vector<ValueRow>& rows) {
+    (void)rows;
+    return false;
+  }
+  // INP_COL: index is the preset colour index; after OK the chosen colour's palette index.
+  virtual bool askColour(int& index) {
+    (void)index;
+    return false;
+  }
+  // TALK: starts speaking the text and returns at once. Speech errors are not reported.
+  virtual void speak(std::string_view text) { (void)text; }
+  virtual bool speaking() { return false; }
+  virtual void stopSpeaking() {}
 };
 
 }  // namespace kubrix

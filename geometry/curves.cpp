@@ -132,9 +132,8 @@ void generateBezier(int n, const Point3 (&p)[4], bool space, CurveBuffer& out) {
   const double step = 1.0 / n;
   double u = 0;
   for (int k = 0; k <= n; ++k, u += step) {
-    const double t = k == n ? 1.0 : u;  // the curve ends exactly at P4
-    const double v = 1 - t;
-    const double w[4] = {v * v * v, 3 * t * v * v, 3 * t * t * v, t * t * t};
+    double w[4];
+    bezierWeights(k == n ? 1.0 : u, w);  // the curve ends exactly at P4
     out.add(blend(w, p));
   }
 }
@@ -148,16 +147,27 @@ void generateQuadratic(int n, const Point3 (&p)[3], bool space, CurveBuffer& out
   const double step = 1.0 / n;
   double u = 0;
   for (int k = 0; k <= n; ++k, u += step) {
-    const double t = k == n ? 1.0 : u;
-    const double v = 1 - t;
-    const double w[3] = {v * v, 2 * t * v, t * t};
+    double w[3];
+    quadraticWeights(k == n ? 1.0 : u, w);
     out.add(blend(w, p));
   }
 }
 
-namespace {
+void bezierWeights(double t, double (&w)[4]) {
+  const double v = 1 - t;
+  w[0] = v * v * v;
+  w[1] = 3 * t * v * v;
+  w[2] = 3 * t * t * v;
+  w[3] = t * t * t;
+}
 
-// Uniform cubic B-spline basis.
+void quadraticWeights(double t, double (&w)[3]) {
+  const double v = 1 - t;
+  w[0] = v * v;
+  w[1] = 2 * t * v;
+  w[2] = t * t;
+}
+
 double splineBasis(double s) {
   s = std::fabs(s);
   if (s < 1) return (3 * s * s * s - 6 * s * s + 4) / 6;
@@ -168,17 +178,14 @@ double splineBasis(double s) {
   return 0;
 }
 
-struct SplineRange {
-  double from, to;
-  int pointsPerSegment;  // the curve has pointsPerSegment * n + 1 points
-};
-constexpr SplineRange kSplineRanges[4] = {{1, 2, 1}, {-1, 2, 3}, {1, 4, 3}, {-1, 4, 5}};
-
-}  // namespace
+const SplineRange& splineRange(int type) {
+  static constexpr SplineRange kRanges[4] = {{1, 2, 1}, {-1, 2, 3}, {1, 4, 3}, {-1, 4, 5}};
+  return kRanges[clampSplineType(type)];
+}
 
 void generateCubicSpline(int n, int type, const Point3 (&p)[4], bool space, CurveBuffer& out) {
   n = clampCurveSegments(n);
-  const SplineRange& r = kSplineRanges[clampSplineType(type)];
+  const SplineRange& r = splineRange(type);
   const int count = r.pointsPerSegment * n + 1;
   out.start(static_cast<size_t>(count), space);
   // The end points are tripled so that the full range starts at P1 and ends at P4.

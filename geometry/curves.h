@@ -58,6 +58,21 @@ bool clothoidPoint(double length, double a, double& x, double& y);
 // series has left its useful range) or when a point cannot be computed.
 void generateClothoid(const ClothoidSpec& clothoid, CurveBuffer& out);
 
+// Blending weights of the curves, shared with the surface patches built on them.
+// Cubic Bernstein weights (1-t)^3, 3t(1-t)^2, 3t^2(1-t), t^3.
+void bezierWeights(double t, double (&w)[4]);
+// Quadratic weights (1-t)^2, 2t(1-t), t^2.
+void quadraticWeights(double t, double (&w)[3]);
+// Uniform cubic B-spline basis: (3|s|^3 - 6|s|^2 + 4) / 6 below 1, (2 - |s|)^3 / 6 below 2, else 0.
+double splineBasis(double s);
+// Parameter range of a cubic spline type (clamped to 0..3): t runs from `from` to `to` in
+// pointsPerSegment * n steps of 1 / n.
+struct SplineRange {
+  double from, to;
+  int pointsPerSegment;
+};
+const SplineRange& splineRange(int type);
+
 // The generators below clamp n, start `out` (a space buffer when `space`) and fill it. Planar callers
 // pass control points with z = 0.
 

@@ -113,21 +113,34 @@ Point3 tangentCorner(const PlaneEllipse& el, double s, double e, double z) {
 
 // Corner fillet: k equal pieces, each a fan of n/k triangles (next, previous, tangent corner).
 void fillet(LocalDraw& d, const ProfileFigure& f, int n) {
-  const double sweep = arcSweepOf(f.a1, f.a2, true);
+  FilletPiece pieces[4];
+  const int k = filletLayout(f.ellipse, f.a1, f.a2, n, f.z, pieces);
+  for (int j = 0; j < k; ++j) {
+    const FilletPiece& p = pieces[j];
+    const ParamRun r = f.rev ? ParamRun{p.e, -p.step, p.n} : ParamRun{p.s, p.step, p.n};
+    fan(d, f.ellipse, f.z, r, p.corner, true);
+  }
+}
+
+}  // namespace
+
+int filletLayout(const PlaneEllipse& e, double a1, double a2, int n, double z, FilletPiece (&pieces)[4]) {
+  n = clampCircleSegments(n);
+  const double sweep = arcSweepOf(a1, a2, true);
   const int k = filletPieces(sweep);
   const int perPiece = (n + k - 1) / k;
   const double pieceStep = sweep / k;
   const double width = pieceStep - 1e-14;
   for (int j = 0; j < k; ++j) {
-    const double s = f.a1 + j * pieceStep, e = s + width;
-    const Point3 corner = tangentCorner(f.ellipse, s, e, f.z);
-    const double step = width / perPiece;
-    const ParamRun r = f.rev ? ParamRun{e, -step, perPiece} : ParamRun{s, step, perPiece};
-    fan(d, f.ellipse, f.z, r, corner, true);
+    FilletPiece& p = pieces[j];
+    p.s = a1 + j * pieceStep;
+    p.e = p.s + width;
+    p.step = width / perPiece;
+    p.n = perPiece;
+    p.corner = tangentCorner(e, p.s, p.e, z);
   }
+  return k;
 }
-
-}  // namespace
 
 int filletPieces(double sweep) {
   if (sweep <= kPi / 2 + kTurnTol) return 1;

@@ -47,6 +47,17 @@ void drawProfile(LocalDraw& draw, const ProfileFigure& figure);
 // The quad (P1, P2, (x2, y2, 0), (x1, y1, 0)): the wall under the segment P1-P2 down to z = 0.
 void drawWallUnder(LocalDraw& draw, const Point3& p1, const Point3& p2);
 
+// One piece of a corner fillet: the arc from s to e in n steps of `step`, and the corner where the
+// ellipse's tangents at s and e meet (at the given height; the centre when they do not meet).
+struct FilletPiece {
+  double s = 0, e = 0, step = 0;
+  int n = 0;
+  Point3 corner;
+};
+// The pieces of the corner fillet over a1..a2 (a sweep within 1e-12 of 0 or 2*pi is a full turn) with
+// n (clamped to 3..1000) raised to a multiple of the piece count; returns the piece count.
+int filletLayout(const PlaneEllipse& e, double a1, double a2, int n, double z, FilletPiece (&pieces)[4]);
+
 // Number of equal pieces a corner fillet cuts its sweep into: 1 up to a quarter turn, 2 up to a half,
 // 3 up to three quarters, else 4 (each bound widened by 1e-12).
 int filletPieces(double sweep);

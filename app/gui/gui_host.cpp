@@ -6,6 +6,8 @@
 
 #include "engine/sjis.h"
 #include "interaction/qt/beep.h"
+#include "interaction/qt/script_dialogs.h"
+#include "interaction/speech.h"
 
 namespace kubrix::gui {
 
@@ -36,6 +38,86 @@ void GuiHost::onUiThread(const std::function<void()>& fn) {
     return;
   }
   QMetaObject::invokeMethod(this, [&fn] { fn(); }, Qt::BlockingQueuedConnection);
+}
+
+bool GuiHost::waitForDialog(std::function<bool()> ask) {
+  if (!dialogs_ || escape.load()) return false;
+  if (QThread::currentThread() == thread()) return ask();
+  struct Answer {
+    bool done = false, ok = false;
+  };
+  auto answer = std::make_shared<Answer>();
+  // Queued, not blocking: when the run is ended while the dialog is open, the worker goes on at
+  // once, and the dialog's answer lands in the shared record nobody reads any more.
+  QMetaObject::invokeMethod(
+      this,
+      [this, answer, ask = std::move(ask)] {
+        const bool ok = !escape.load() && ask();
+        std::lock_guard lock(m_);
+        answer->ok = ok;
+        answer->done = true;
+        answered_.notify_all();
+      },
+      Qt::QueuedConnection);
+  std::unique_lock lock(m_);
+  answered_.wait(lock, [&] { return answer->done || escape.load(); });
+  return answer->done && answer->ok && !escape.load();
+}
+
+template <class Q, class Fn>
+bool GuiHost::askCopy(Q& question, Fn ask) {
+  auto copy = std::make_shared<Q>(question);
+  if (!waitForDialog([copy, ask] { return ask(*copy); })) return false;
+  question = std::move(*copy);
+  return true;
+}
+
+void GuiHost::abortDialogs() {
+  {
+    std::lock_guard lock(m_);
+    escape = true;
+    answered_.notify_all();
+  }
+  if (dialogs_) dialogs_->closeOpen();
+}
+
+bool GuiHost::dialogOpen() const { return dialogs_ && dialogs_->openDialog(); }
+
+void GuiHost::showMessage(const MessageText& m) {
+  waitForDialog([this, m] {
+    dialogs_->showMessage(m);
+    return true;
+  });
+}
+
+bool GuiHost::askYesNo(const YesNoQuestion& q) {
+  return waitForDialog([this, q] { return dialogs_->askYesNo(q); });
+}
+
+bool GuiHost::askText(TextQuestion& q) {
+  return askCopy(q, [this](TextQuestion& c) { return dialogs_->askText(c); });
+}
+
+bool GuiHost::askItem(ItemQuestion& q) {
+  return askCopy(q, [this](ItemQuestion& c) { return dialogs_->askItem(c); });
+}
+
+bool GuiHost::askValues(std::vector<ValueRow>& rows) {
+  return askCopy(rows, [this](std::vector<ValueRow>& c) { return dialogs_->askValues(c); });
+}
+
+bool GuiHost::askColour(int& index) {
+  return askCopy(index, [this](int& c) { return dialogs_->askColour(c); });
+}
+
+void GuiHost::speak(std::string_view text) {
+  if (speech_) speech_->speak(text);
+}
+
+bool GuiHost::speaking() { return speech_ && speech_->playing(); }
+
+void GuiHost::stopSpeaking() {
+  if (speech_) speech_->stop();
 }
 
 }  // namespace kubrix::gui

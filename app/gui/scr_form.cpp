@@ -28,6 +28,10 @@
 #include "interaction/qt/input_dlg1.h"
 #include "interaction/qt/input_dlg2.h"
 #include "interaction/qt/input_dlg4.h"
+#include "interaction/qt/mes_dlg1.h"
+#include "interaction/qt/script_dialogs.h"
+#include "interaction/qt/yn_dlg1.h"
+#include "interaction/speech.h"
 
 namespace kubrix::gui {
 
@@ -94,9 +98,11 @@ TScrForm::TScrForm(AppPaths paths, QWidget* parent)
 
 TScrForm::~TScrForm() {
   if (worker_) {
-    host_->escape = true;
+    host_->abortDialogs();
     worker_->wait();
   }
+  host_->setDialogs(nullptr);
+  host_->setSpeech(nullptr);
 }
 
 void TScrForm::buildPanel() {
@@ -280,9 +286,13 @@ void TScrForm::buildMenus() {
 void TScrForm::buildDialogs() {
   // Created once, in the order of the program start, and reused.
   InputDlg1 = new qt::TInputDlg1(this);
+  MesDlg1 = new qt::TMesDlg1(this);
   InputDlg4 = new qt::TInputDlg4(this);
+  YNDlg1 = new qt::TYNDlg1(this);
   ColorDlg1 = new qt::TColorDlg1(this);
   InputDlg2 = new qt::TInputDlg2(this);
+  scriptDialogs_ = std::make_unique<qt::ScriptDialogs>(InputDlg1, MesDlg1, InputDlg4, YNDlg1, ColorDlg1, InputDlg2);
+  host_->setDialogs(scriptDialogs_.get());
   SetLine = new TSetLine(ColorDlg1, this);
   SetElse = new TSetElse(this);
   AboutBox = new TAboutBox(this);

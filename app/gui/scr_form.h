@@ -24,12 +24,16 @@ class QThread;
 
 namespace kubrix {
 class Engine;
-}
+class Speech;
+}  // namespace kubrix
 namespace kubrix::qt {
 class TInputDlg1;
 class TInputDlg2;
 class TInputDlg4;
 class TColorDlg1;
+class TMesDlg1;
+class TYNDlg1;
+class ScriptDialogs;
 }  // namespace kubrix::qt
 
 namespace kubrix::gui {
@@ -145,6 +149,8 @@ class TScrForm : public QMainWindow {
 
   // Dialogs, created once.
   qt::TInputDlg1* InputDlg1;
+  qt::TMesDlg1* MesDlg1;
+  qt::TYNDlg1* YNDlg1;
   qt::TInputDlg2* InputDlg2;
   qt::TInputDlg4* InputDlg4;
   qt::TColorDlg1* ColorDlg1;
@@ -187,6 +193,8 @@ class TScrForm : public QMainWindow {
   LogPump* logPump_ = nullptr;
   ScriptHighlighter* highlighter_ = nullptr;
   QThread* worker_ = nullptr;
+  std::unique_ptr<qt::ScriptDialogs> scriptDialogs_;  // the dialogs above that scripts open
+  std::unique_ptr<Speech> speech_;  // created when the window is first shown, released at exit
   bool closing_ = false;
   bool startedUp_ = false;
   QString currentFile_;

@@ -134,8 +134,11 @@ void TScrForm::MemoLogJump() {
 bool TScrForm::eventFilter(QObject* watched, QEvent* e) {
   const QEvent::Type type = e->type();
   if (worker_ && type == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
-      !QApplication::activeModalWidget()) {
-    host_->escape = true;
+      !QApplication::activePopupWidget()) {
+    // Escape ends the run, also while it waits for a dialog of the script (which then closes);
+    // other modal windows keep their Escape.
+    if (host_->dialogOpen()) host_->abortDialogs();
+    else if (!QApplication::activeModalWidget()) host_->escape = true;
   }
   if (watched == Memo2 && type == QEvent::KeyPress) {
     showCaretLine();

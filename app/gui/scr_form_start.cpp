@@ -24,6 +24,7 @@
 #include "files/script_file.h"
 #include "engine/engine.h"
 #include "interaction/qt/dialog_parts.h"
+#include "interaction/speech.h"
 
 namespace kubrix::gui {
 
@@ -100,6 +101,10 @@ void TScrForm::saveSettings() {
 void TScrForm::startUp(const QString& scriptPath) {
   if (!startedUp_) {
     startedUp_ = true;
+    // Speech is off when there is no sound device.
+    speech_ = std::make_unique<Speech>();
+    speech_->open(Speech::Output::Device);
+    host_->setSpeech(speech_.get());
     settings_ = Settings{};
     if (auto ini = IniFile::load(QFile::encodeName(paths_.settingsFile()).toStdString())) settings_.read(*ini);
     applySettingsToWindow();
@@ -199,7 +204,7 @@ void TScrForm::closeEvent(QCloseEvent* e) {
     closing_ = true;
   }
   if (worker_) {
-    host_->escape = true;
+    host_->abortDialogs();  // a dialog the script has open closes as cancelled
     waitForRun();
   }
   closeSearchDialogs();
@@ -209,6 +214,9 @@ void TScrForm::closeEvent(QCloseEvent* e) {
   takeSettingsFromWindow();
   if (onBeforeSettingsWrite) onBeforeSettingsWrite();
   saveSettings();
+  if (host_->speaking()) host_->stopSpeaking();
+  host_->setSpeech(nullptr);
+  speech_.reset();
   e->accept();
 }
 

@@ -57,7 +57,10 @@ void ColorChart::paintEvent(QPaintEvent*) {
 void ColorChart::mousePressEvent(QMouseEvent* e) {
   const QPoint pt = e->position().toPoint();
   if (!image_.rect().contains(pt)) return;
-  emit picked(image_.pixelColor(pt));
+  // The white background beside the first row is no palette colour: a press there picks nothing.
+  const QColor c = image_.pixelColor(pt);
+  if (c == QColor(Qt::white)) return;
+  emit picked(c);
 }
 
 TColorDlg1::TColorDlg1(QWidget* parent) : QDialog(parent) {

@@ -12,22 +12,10 @@
 #include <algorithm>
 
 #include "interaction/qt/beep.h"
+#include "interaction/dialog_rules.h"
 #include "interaction/qt/dialog_parts.h"
 
 namespace kubrix::qt {
-
-namespace {
-
-bool isListMode(int mode) { return mode == 1 || mode == 2; }
-
-// The row's text with all blanks removed: ASCII space, control characters and the full-width space.
-bool blankText(const QString& s) {
-  for (QChar c : s)
-    if (c.unicode() > 32 && c.unicode() != 0x3000) return false;
-  return true;
-}
-
-}  // namespace
 
 TInputDlg4::TInputDlg4(QWidget* parent) : QDialog(parent) {
   setObjectName("TInputDlg4");
@@ -75,12 +63,11 @@ void TInputDlg4::prepareRow(int i) {
     box->setInsertPolicy(QComboBox::NoInsert);
     if (box->completer()) box->completer()->setCaseSensitivity(Qt::CaseSensitive);
   }
-  if (row.mode == 1) {
-    bool ok = false;
-    const int pos = row.value.trimmed().toInt(&ok);
-    box->setCurrentIndex(ok && pos >= 0 && pos < row.items.size() ? pos : -1);
-  } else if (row.mode == 2) {
-    box->setCurrentIndex(static_cast<int>(row.items.indexOf(row.value)));
+  if (isListMode(row.mode)) {
+    std::vector<std::string> items;
+    items.reserve(static_cast<size_t>(row.items.size()));
+    for (const QString& item : row.items) items.push_back(toSjis(item));
+    box->setCurrentIndex(rowPreset(row.mode, items, toSjis(row.value)));
   } else {
     box->setCurrentIndex(-1);
     box->setEditText(row.value);
@@ -103,7 +90,7 @@ void TInputDlg4::okPressed() {
   for (int i = 0; i < count(); ++i) {
     QComboBox* box = Boxes[static_cast<size_t>(i)];
     const int mode = rows[static_cast<size_t>(i)].mode;
-    const bool refused = isListMode(mode) ? box->currentIndex() < 0 : blankText(box->currentText());
+    const bool refused = isListMode(mode) ? box->currentIndex() < 0 : refusedFreeText(toSjis(box->currentText()));
     if (refused) {
       beep();
       box->setFocus();

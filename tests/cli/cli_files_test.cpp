@@ -203,19 +203,6 @@ TEST(CliOutputs, ExportWithAnUnknownExtensionIsAUsageErrorBeforeTheRun) {
   }
 }
 
-TEST(CliOutputs, AnswersAreNotAvailableYetAndSaySo) {
-  TempDir dir;
-  const auto script = dir.write("fig.kx", sjisScript(kFigureScript));
-  const auto answers = dir.write("answers.txt", "1\n<cancel>\n");
-  const RunResult r = runCli({"--answers", answers, script});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.err.find("answers.txt"), std::string::npos) << r.err;
-  EXPECT_NE(r.out.find("直線作図 (<1> 0,0,0 - 1,2,3)"), std::string::npos);
-  // An absent answers file cancels every dialog: it is no error.
-  const RunResult absent = runCli({"--answers", dir.file("none.txt"), script});
-  EXPECT_EQ(absent.exitCode, 0);
-}
-
 TEST(CliScriptFile, MissingScriptIsStatusTwoWithAMessage) {
   TempDir dir;
   const RunResult r = runCli({dir.file("none.kx")});

@@ -15,6 +15,8 @@ store), then one CHECK:
                 and every '#id' it refers to exists
   closed_solid  the closed box (box.kx) as STL and OBJ is a closed, consistently oriented mesh of
                 positive volume with outward normals
+  closed_solids nine primitive solids (solids.kx) as STL and OBJ are closed, consistently oriented
+                parts; admesh agrees on the parts, finds nothing to fix and the same volume
   cli_golden    the files of small.kx and box.kx equal tests/regression/export byte for byte
                 (COLLADA with its creation and modification dates checked for form only)
 
@@ -314,7 +316,8 @@ def dot(a, b):
 
 
 def check_closed(name, polygons, want_volume):
-    """Every edge used once in each direction (closed and consistently oriented); positive volume."""
+    """Every edge used once in each direction (closed and consistently oriented); the volume, which must
+    equal want_volume or, when that is None, be positive. Returns the volume."""
     edges = {}
     volume = 0.0
     for poly in polygons:
@@ -326,7 +329,11 @@ def check_closed(name, polygons, want_volume):
     for (a, b), n in edges.items():
         check(n == 1, "%s: edge %s-%s used %d times in one direction" % (name, a, b, n))
         check(edges.get((b, a)) == 1, "%s: edge %s-%s has no opposite (open or flipped)" % (name, a, b))
-    check(abs(volume - want_volume) < 1e-9 * want_volume, "%s: volume %g, want %g" % (name, volume, want_volume))
+    if want_volume is None:
+        check(volume > 0, "%s: volume %g is not positive" % (name, volume))
+    else:
+        check(abs(volume - want_volume) < 1e-9 * want_volume, "%s: volume %g, want %g" % (name, volume, want_volume))
+    return volume
 
 
 def check_closed_solid(args):
@@ -351,6 +358,27 @@ def check_closed_solid(args):
         check(m and m.group(1) == want, "box.stl: admesh %s = %s, want %s" % (key, m and m.group(1), want))
     m = re.search(r"Volume\s*:\s*(\S+)", out)
     check(m and abs(float(m.group(1)) - 6000) < 1e-3, "box.stl: admesh volume %s" % (m and m.group(1)))
+
+
+def check_closed_solids(args):
+    """Nine primitive solids (solids.kx) as STL and OBJ: each a closed, consistently oriented part;
+    admesh finds nine parts, nothing to fix and the volume the faces enclose."""
+    base, store = export_all(args, "solids")
+    tris, _ = stl_triangles(base + ".stl")
+    volume = check_closed("solids.stl", tris, None)
+    verts, faces = obj_faces(base + ".obj")
+    check(len(faces) == len(store), "solids.obj: %d faces for %d elements" % (len(faces), len(store)))
+    check_closed("solids.obj", faces, volume)
+    r = run([need("admesh"), base + ".stl"])
+    out = r.stdout.decode(errors="replace")
+    for key, want in [("Number of parts", "9"), ("Backwards edges", "0"), ("Normals fixed", "0"),
+                      ("Facets reversed", "0"), ("Edges fixed", "0"), ("Total disconnected facets", "0"),
+                      ("Degenerate facets", "0")]:
+        m = re.search(re.escape(key) + r"\s*:\s*(\d+)", out)
+        check(m and m.group(1) == want, "solids.stl: admesh %s = %s, want %s" % (key, m and m.group(1), want))
+    m = re.search(r"Volume\s*:\s*(\S+)", out)
+    check(m and abs(float(m.group(1)) - volume) < 1e-3 * volume, "solids.stl: admesh volume %s, want %g" %
+          (m and m.group(1), volume))
 
 
 def check_cli_golden(args):
@@ -388,6 +416,8 @@ def main():
             print("checked %s with %s" % (name, args.check))
     elif args.check == "closed_solid":
         check_closed_solid(args)
+    elif args.check == "closed_solids":
+        check_closed_solids(args)
     elif args.check == "cli_golden":
         check_cli_golden(args)
     else:

@@ -12,6 +12,7 @@ QObject* makeEditorTest();
 QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
+QObject* makeInteractionTest();
 QObject* makeReloadTest();
 
 int main(int argc, char** argv) {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
                           {"SettingsTest", makeSettingsTest},
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
+                          {"InteractionTest", makeInteractionTest},
                           {"ReloadTest", makeReloadTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};

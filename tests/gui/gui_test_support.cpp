@@ -72,7 +72,7 @@ void whenModal(std::function<void(QWidget*)> answer) {
     if (!modal) return;
     // Activation and focus arrive a little after the dialog shows; a loaded machine makes that
     // visible, so wait for them before the answer looks at the focus.
-    QTest::qWaitForWindowActive(modal, 5000);
+    (void)QTest::qWaitForWindowActive(modal, 5000);
     for (int i = 0; i < 250 && !(QApplication::focusWidget() && modal->isAncestorOf(QApplication::focusWidget())); ++i)
       QTest::qWait(20);
     answer(modal);

@@ -59,6 +59,19 @@ double tripleProduct(const Point3& a, const Point3& b, const Point3& c) {
 
 }  // namespace
 
+Point3 faceNormal(const FigureElement& f) {
+  const int n = f.kind == kKindQuad ? 4 : 3;
+  Point3 s;
+  for (int i = 0; i < n; ++i) {
+    const Point3& a = f.p[static_cast<size_t>(i)];
+    const Point3& b = f.p[static_cast<size_t>((i + 1) % n)];
+    s.x += (a.y - b.y) * (a.z + b.z);
+    s.y += (a.z - b.z) * (a.x + b.x);
+    s.z += (a.x - b.x) * (a.y + b.y);
+  }
+  return s;
+}
+
 MeshReport checkMesh(const FigureStore& store, size_t first, size_t last, double tolerance) {
   MeshReport r;
   if (last == 0 || last > store.count()) last = store.count();

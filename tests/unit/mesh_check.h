@@ -23,6 +23,10 @@ struct MeshReport {
 // the store). Points closer than tolerance in every coordinate are merged first (snapped to a grid of
 // that size, neighbouring cells included). Lines and points are ignored. A quad counts as its four
 // edges; the volume uses the triangles (P1, P2, P3) and (P1, P3, P4).
+// Newell normal of a face in stored order: its direction follows the right-hand rule over the points,
+// its length is twice the area.
+Point3 faceNormal(const FigureElement& face);
+
 MeshReport checkMesh(const FigureStore& store, size_t first = 1, size_t last = 0, double tolerance = 1e-9);
 
 }  // namespace kubrix::test

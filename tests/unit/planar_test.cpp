@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "geometry/planar.h"
+#include "mesh_check.h"
 #include "test_support.h"
 
 namespace kubrix {
@@ -17,20 +18,7 @@ using test::ScriptRun;
 
 const char* const kFlagValues[] = {"0", "1", "2", "3"};
 
-// Newell normal of a face: its direction follows the right-hand rule over the points, its length is
-// twice the area.
-Point3 faceNormal(const FigureElement& f) {
-  const int n = f.kind == kKindQuad ? 4 : 3;
-  Point3 s;
-  for (int i = 0; i < n; ++i) {
-    const Point3& a = f.p[static_cast<size_t>(i)];
-    const Point3& b = f.p[static_cast<size_t>((i + 1) % n)];
-    s.x += (a.y - b.y) * (a.z + b.z);
-    s.y += (a.z - b.z) * (a.x + b.x);
-    s.z += (a.x - b.x) * (a.y + b.y);
-  }
-  return s;
-}
+using test::faceNormal;
 
 // Area the filled rectangle w x h loses at a corner of size rx x ry: none when square, the half
 // square for a chamfer, and the part outside a fan of n triangles.

@@ -7,6 +7,7 @@
 
 #include "geometry/intersect.h"
 #include "geometry/profile.h"
+#include "mesh_check.h"
 #include "test_support.h"
 
 namespace kubrix {
@@ -47,19 +48,7 @@ TEST(LineLine, CasesByFlag) {
 
 // ---- facing ---------------------------------------------------------------------------------------
 
-// Newell normal of a stored face (right-hand rule over its points in stored order).
-Point3 faceNormal(const FigureElement& e) {
-  const int k = e.kind == kKindQuad ? 4 : 3;
-  Point3 n;
-  for (int i = 0; i < k; ++i) {
-    const Point3& a = e.p[static_cast<size_t>(i)];
-    const Point3& b = e.p[static_cast<size_t>((i + 1) % k)];
-    n.x += (a.y - b.y) * (a.z + b.z);
-    n.y += (a.z - b.z) * (a.x + b.x);
-    n.z += (a.x - b.x) * (a.y + b.y);
-  }
-  return n;
-}
+using test::faceNormal;
 
 std::string withRev(const std::string& line, int rev) { return line + ", " + std::to_string(rev) + "\n"; }
 
