@@ -9,20 +9,11 @@
 
 #include "geometry/palette.h"
 #include "output/export/model_writers.h"
+#include "output/export/writers.h"
 
 namespace kubrix {
 
 namespace model {
-
-int pointCount(const FigureElement& e) {
-  switch (e.kind) {
-    case kKindLine: return 2;
-    case kKindPoint: return 1;
-    case kKindTriangle: return 3;
-    case kKindQuad: return 4;
-    default: return 0;
-  }
-}
 
 bool writable(const FigureElement& e) {
   const int n = pointCount(e);
@@ -60,7 +51,7 @@ size_t groupKey(int layer, int kind, int colour) {
 }
 
 size_t verticesOf(const FigureElement& e) {
-  return e.kind == kKindQuad ? 6 : static_cast<size_t>(model::pointCount(e));
+  return e.kind == kKindQuad ? 6 : static_cast<size_t>(pointCount(e));
 }
 
 // The sRGB palette component as the linear factor glTF materials take, so that a viewer shows the
@@ -109,7 +100,7 @@ bool writeGlb(const FigureStore& store, std::ostream& out, std::string& error) {
       for (int t = 0; t < model::triangleCount(e); ++t)
         for (int i : model::kFaceTriangles[static_cast<size_t>(t)]) put(g, e.p[i]);
     } else {
-      for (int i = 0; i < model::pointCount(e); ++i) put(g, e.p[i]);
+      for (int i = 0; i < pointCount(e); ++i) put(g, e.p[i]);
     }
   }
 

@@ -37,8 +37,6 @@ inline int layerOf(const FigureElement& e) { return (e.layer >= 0 && e.layer <= 
 // The colour index whose palette colour an element shows: its own in 1..255, 0 (grey) otherwise.
 inline int colourOf(const FigureElement& e) { return (e.colour >= 1 && e.colour <= 255) ? e.colour : 0; }
 
-// The points an element uses (2 for a line, 1 for a point, 3 or 4 for faces; 0 for other kinds).
-int pointCount(const FigureElement& e);
 // True when every point the element uses is finite also as a float: a file cannot carry the others
 // (a glTF validator rejects them, lib3mf refuses them), so such elements are left out.
 bool writable(const FigureElement& e);

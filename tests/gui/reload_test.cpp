@@ -33,6 +33,16 @@ void replaceFile(const QString& path, const QByteArray& bytes) {
 
 const int kSettle = 3 * TScrForm::kReloadQuietMs + 700;
 
+// Opens a new script file as the command line does and waits for its first run; returns its path.
+QString openScript(Window& w) {
+  const QString path = w.folder() + "/model.kx";
+  writeFile(path, script({}));
+  w->startUp(path);
+  w->show();
+  w->waitForRun();
+  return path;
+}
+
 }  // namespace
 
 class ReloadTest : public QObject {
@@ -40,11 +50,7 @@ class ReloadTest : public QObject {
  private slots:
   void changedFileIsReloadedAndRunWithTheGridsValues() {
     Window w;
-    const QString path = w.folder() + "/model.kx";
-    writeFile(path, script({}));
-    w->startUp(path);
-    w->show();
-    w->waitForRun();
+    const QString path = openScript(w);
     w->settings().reloadOnChange = true;
     // A value changed in the grid stays for the reloaded run.
     std::string reason;
@@ -77,11 +83,7 @@ class ReloadTest : public QObject {
 
   void goneFileOwnEditsAndTheOptionOffLeaveTheEditor() {
     Window w;
-    const QString path = w.folder() + "/model.kx";
-    writeFile(path, script({}));
-    w->startUp(path);
-    w->show();
-    w->waitForRun();
+    const QString path = openScript(w);
     int runs = 0;
     connect(&*w, &TScrForm::runFinished, [&runs] { ++runs; });
     const QString shown = w->Memo2->toPlainText();
