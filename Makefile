@@ -3,8 +3,9 @@ BUILD ?= build
 TYPE ?= Release
 EXAMPLE ?= examples/house.kx
 GUI ?= ON
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz package install clean
 
 all: build
 
@@ -26,17 +27,29 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure --timeout 600
 
+# The Debian package $(BUILD)/kubrix_<version>_<arch>.deb; install it with apt-get install ./FILE.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Installs into PREFIX and refreshes the desktop's MIME and menu caches there.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	-update-mime-database $(PREFIX)/share/mime
+	-update-desktop-database $(PREFIX)/share/applications
+
 bench: build
 	$(BUILD)/kubrix_bench
 
 fuzz: deps
 	CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKUBRIX_BUILD_FUZZ=ON \
 	  -DKUBRIX_BUILD_TESTS=OFF -DKUBRIX_BUILD_BENCH=OFF -DKUBRIX_BUILD_GUI=OFF
-	cmake --build build-fuzz --target kubrix_fuzz_run
-	@# New inputs go to build-fuzz/corpus; the seed corpus in tests/fuzz/corpus is only read.
-	mkdir -p build-fuzz/corpus build-fuzz/artifacts
+	cmake --build build-fuzz --target kubrix_fuzz_run kubrix_fuzz_script_file
+	@# New inputs go to build-fuzz/corpus*; the seed corpora in tests/fuzz are only read.
+	mkdir -p build-fuzz/corpus build-fuzz/corpus-files build-fuzz/artifacts
 	build-fuzz/kubrix_fuzz_run -max_total_time=$${FUZZ_SECONDS:-120} -max_len=4096 -timeout=10 \
 	  -dict=tests/fuzz/kubrix.dict -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus tests/fuzz/corpus
+	build-fuzz/kubrix_fuzz_script_file -max_total_time=$${FILES_FUZZ_SECONDS:-60} -max_len=8192 -timeout=10 \
+	  -artifact_prefix=build-fuzz/artifacts/ build-fuzz/corpus-files tests/fuzz/corpus-files
 
 clean:
 	rm -rf $(BUILD) build-fuzz

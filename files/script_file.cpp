@@ -1,13 +1,16 @@
-// Reading script files.
+// Plain script files and loading any script file.
 #include "files/script_file.h"
 
 #include <cerrno>
+#include <iconv.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "engine/sjis.h"
+#include "files/replacing_file.h"
 
 namespace kubrix {
 
@@ -39,82 +42,85 @@ std::string plainScriptToSjis(std::string_view bytes, ScriptEncoding enc, bool* 
   return utf8ToSjis(bytes);
 }
 
-bool readProtectedScript(std::string_view bytes, std::string& body, std::string& error) {
-  body.clear();
-  if (bytes.size() < 8 || bytes.substr(0, 8) != "KXP_FILE") {
-    error = "not a protected script file (no KXP_FILE marker)";
-    return false;
-  }
-  size_t pos = 8;
-  auto readLen = [&](size_t& len) {
-    if (pos + 2 > bytes.size()) return false;
-    len = static_cast<unsigned char>(bytes[pos]) | (static_cast<size_t>(static_cast<unsigned char>(bytes[pos + 1])) << 8);
-    pos += 2;
-    return true;
-  };
-  for (int skip = 0; skip < 2; ++skip) {  // comment, then personal name
-    size_t len;
-    if (!readLen(len) || pos + len > bytes.size()) {
-      error = "protected script file is truncated";
-      return false;
+PlainScriptFormat plainScriptFormatOf(std::string_view bytes, bool utf8) {
+  PlainScriptFormat f;
+  f.utf8 = utf8;
+  f.bom = utf8 && bytes.size() >= 3 && memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0;
+  // The first line end tells; a file without one gets CR LF.
+  const size_t nl = bytes.find('\n');
+  f.lfOnly = nl != std::string_view::npos && (nl == 0 || bytes[nl - 1] != '\r');
+  return f;
+}
+
+bool fitsCp932(std::string_view utf8) {
+  bool ascii = true;
+  for (char c : utf8) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return true;
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string in(utf8);
+  char* inp = in.data();
+  size_t inLeft = in.size();
+  char buf[4096];
+  bool ok = true;
+  while (inLeft > 0) {
+    char* outp = buf;
+    size_t outLeft = sizeof buf;
+    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) && errno != E2BIG) {
+      ok = false;  // EILSEQ: no CP932 code (or not UTF-8); EINVAL: cut sequence
+      break;
     }
-    pos += len;
   }
-  while (pos < bytes.size()) {
-    size_t len;
-    if (!readLen(len) || pos + len > bytes.size()) {
-      error = "protected script file is truncated";
-      body.clear();
-      return false;
-    }
-    for (size_t i = 0; i < len; ++i) body.push_back(static_cast<char>(static_cast<unsigned char>(bytes[pos + i]) + kScrambleOffset));
-    body += "\r\n";
-    pos += len;
-  }
-  return true;
+  iconv_close(cd);
+  return ok;
 }
 
-namespace {
-
-std::string_view trimLine(std::string_view s) {
-  auto blank = [](unsigned char c) { return c <= 32; };
-  size_t b = 0, e = s.size();
-  for (;;) {
-    if (b < e && blank(static_cast<unsigned char>(s[b]))) ++b;
-    else if (isFullWidthSpace(s, b) && b + 2 <= e) b += 2;
-    else break;
+std::vector<std::string> splitScriptLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
   }
-  for (;;) {
-    if (e > b && blank(static_cast<unsigned char>(s[e - 1]))) --e;
-    else if (e >= b + 2 && isFullWidthSpace(s, e - 2)) e -= 2;
-    else break;
-  }
-  return s.substr(b, e - b);
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
 }
 
-void appendRecord(std::string& out, std::string_view bytes) {
-  out.push_back(static_cast<char>(bytes.size() & 0xFF));
-  out.push_back(static_cast<char>((bytes.size() >> 8) & 0xFF));
-  out.append(bytes);
+std::string plainScriptBytes(std::string_view utf8Text, const PlainScriptFormat& format, bool* wroteUtf8) {
+  const bool utf8 = format.utf8 || !fitsCp932(utf8Text);
+  if (wroteUtf8) *wroteUtf8 = utf8;
+  const std::string_view eol = format.lfOnly ? "\n" : "\r\n";
+  std::string text;
+  text.reserve(utf8Text.size() + utf8Text.size() / 16 + 4);
+  if (utf8 && format.bom) text += "\xEF\xBB\xBF";
+  for (const std::string& line : splitScriptLines(utf8Text)) {
+    text += line;
+    text += eol;
+  }
+  if (!utf8) return utf8ToSjis(text);
+  return text;
 }
 
-}  // namespace
+std::string backupPath(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + ".bak";
+  return path.substr(0, dot) + ".bak";
+}
 
-std::string writeProtectedScript(std::string_view comment, std::string_view personalName,
-                                 const std::vector<std::string>& lines) {
-  std::string out = "KXP_FILE";
-  appendRecord(out, comment.empty() ? std::string_view("\x81\x40") : comment);
-  std::string name(personalName.empty() ? std::string_view("---") : personalName);
-  for (char& c : name) c = static_cast<char>(static_cast<unsigned char>(c) + kScrambleOffset);
-  appendRecord(out, name);
-  for (const auto& raw : lines) {
-    std::string_view line = cutBytes(trimLine(raw), 2048);
-    if (line.empty()) continue;
-    std::string rec(line);
-    for (char& c : rec) c = static_cast<char>(static_cast<unsigned char>(c) - kScrambleOffset);
-    appendRecord(out, rec);
-  }
-  return out;
+bool makeBackupCopy(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  if (in.bad()) return false;
+  const std::string target = backupPath(path);
+  if (target == path) return false;
+  return writeFileReplacing(target, ss.str());
 }
 
 ScriptLoad loadScriptFile(const std::string& path, ScriptEncoding enc) {
@@ -155,6 +161,7 @@ ScriptLoad loadScriptFile(const std::string& path, ScriptEncoding enc) {
     return r;
   }
   r.body = plainScriptToSjis(bytes, enc, &r.utf8);
+  r.format = plainScriptFormatOf(bytes, r.utf8);
   r.ok = true;
   return r;
 }

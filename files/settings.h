@@ -24,6 +24,7 @@ struct CadSettings {
   bool numbered = false;      // number the temporary files
   std::string title;          // text contained in the application's title bar (CP932)
   std::string command;        // command keys (CP932)
+  int currentNumber = 0;      // running number of the temporary file; not stored, 0 at each start
 };
 
 struct Settings {

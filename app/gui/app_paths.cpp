@@ -27,10 +27,19 @@ bool canKeepSettingsIn(const QString& folder) {
 
 }  // namespace
 
-AppPaths AppPaths::forProgram() {
+QString installedDataFolder(const QString& programFolder) {
+  const QDir bin(programFolder);
+  if (bin.dirName() != QLatin1String("bin")) return {};
+  const QString data = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/kubrix")));
+  return QFileInfo(data).isDir() ? withSlash(data) : QString();
+}
+
+AppPaths AppPaths::forProgram() { return forProgramFolder(QCoreApplication::applicationDirPath()); }
+
+AppPaths AppPaths::forProgramFolder(const QString& folder) {
   AppPaths p;
-  p.programFolder = withSlash(QCoreApplication::applicationDirPath());
-  if (canKeepSettingsIn(p.programFolder)) {
+  p.programFolder = withSlash(folder);
+  if (installedDataFolder(p.programFolder).isEmpty() && canKeepSettingsIn(p.programFolder)) {
     p.dataFolder = p.programFolder;
   } else {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -48,16 +57,20 @@ AppPaths AppPaths::inFolder(const QString& folder) {
   return p;
 }
 
-int deleteTemporaryCadFiles(const QString& folder) {
+int deleteTemporaryCadFiles(const QString& folder, const QStringList& written) {
   const QString dir = withSlash(folder);
   int deleted = 0;
   for (const char* name : {"temp.dxf", "temp.dae"})
     if (QFile::exists(dir + name) && QFile::remove(dir + name)) ++deleted;
-  for (int n = 0;; ++n) {
-    const QString path = dir + QString("temp%1.dxf").arg(n);
-    if (!QFile::exists(path)) break;
-    if (QFile::remove(path)) ++deleted;
+  for (const char* pattern : {"temp%1.dxf", "temp%1.dae"}) {
+    for (int n = 0;; ++n) {
+      const QString path = dir + QString(pattern).arg(n);
+      if (!QFile::exists(path)) break;
+      if (QFile::remove(path)) ++deleted;
+    }
   }
+  for (const QString& path : written)
+    if (QFile::exists(path) && QFile::remove(path)) ++deleted;
   return deleted;
 }
 

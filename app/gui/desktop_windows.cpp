@@ -2,8 +2,12 @@
 #include "app/gui/desktop_windows.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <array>
 
 #include "app/gui/scr_form.h"
+#include "app/gui/window_place.h"
 #include "app/windows/table_texts.h"
 #include "app/windows/window_layout.h"
 #include "engine/engine.h"
@@ -19,6 +23,7 @@ DesktopWindows::DesktopWindows(TScrForm& form)
       varTable_(std::make_unique<TFmHyo1>()),
       dataTable_(std::make_unique<TFmHyo2>()),
       help_(std::make_unique<TFmHelp>()) {
+  unplaced_ = {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()};  // until the settings say otherwise
   viewer_->setExportWriter(&writeExport);
   viewer_->ui().beep = &qt::beep;
 
@@ -36,7 +41,22 @@ DesktopWindows::DesktopWindows(TScrForm& form)
   });
 
   form.onCloseViewer = [this] { viewer_->close(); };
-  form.onRunFinishedWithFigures = [this, &engine] { viewer_->openAfterRun(engine.figures); };
+  form.onRunFinishedWithFigures = [this, &engine] {
+    placeOnFirstShow(viewer_.get());
+    viewer_->openAfterRun(engine.figures);
+  };
+  QObject::connect(&form, &TScrForm::runFinished, varTable_.get(), [this] { refreshOpenTables(); });
+  // A large store takes a while to compile for the viewer: the status bar counts it, and Escape
+  // leaves the viewer closed for this run.
+  QObject::connect(viewer_.get(), &TScrScreen::listsProgress, &form, [this](qint64 done, qint64 total) {
+    if (!statusBeforeLists_) statusBeforeLists_ = form_.statusText(1);
+    const qint64 percent = total > 0 ? done * 100 / total : 0;
+    form_.setStatusText(1, QString::fromUtf8("表示データを作成中です。%1%（[ESC]：表示しない）").arg(percent));
+  });
+  QObject::connect(viewer_.get(), &TScrScreen::listsEnded, &form, [this](bool shown) {
+    form_.setStatusText(1, shown ? statusBeforeLists_.value_or(QString()) : QString::fromUtf8("3D表示を中止しました。"));
+    statusBeforeLists_.reset();
+  });
   form.onSettingsRead = [this] { loadLayout(); };
   form.onBeforeSettingsWrite = [this] {
     // The program is closing: the windows give their layout, then close with it.
@@ -47,18 +67,21 @@ DesktopWindows::DesktopWindows(TScrForm& form)
 
   form.MnuViewVars->setEnabled(true);
   QObject::connect(form.MnuViewVars, &QAction::triggered, varTable_.get(), [this] {
+    placeOnFirstShow(varTable_.get());
     varTable_->show();
     varTable_->raise();
     varTable_->refresh();
   });
   form.MnuViewData->setEnabled(true);
   QObject::connect(form.MnuViewData, &QAction::triggered, dataTable_.get(), [this] {
+    placeOnFirstShow(dataTable_.get());
     dataTable_->show();
     dataTable_->raise();
     dataTable_->refresh();
   });
   form.MnuHelpScript->setEnabled(true);
   QObject::connect(form.MnuHelpScript, &QAction::triggered, help_.get(), [this] {
+    placeOnFirstShow(help_.get());
     help_->show();
     help_->raise();
   });
@@ -76,6 +99,12 @@ DesktopWindows::~DesktopWindows() {
 void DesktopWindows::loadLayout() {
   IniFile image;
   form_.settings().write(image);
+  unplaced_.clear();
+  const std::array<QWidget*, 4> windows = {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()};
+  for (size_t i = 0; i < windows.size(); ++i) {
+    const WindowPlace& place = form_.settings().forms[i + 1];  // F2 to F5
+    if (!place.x || !place.y) unplaced_ << windows[i];
+  }
   loadWindowLayout(image, {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()});
   viewer_->setSaveFolder(qt::fromSjis(form_.settings().saveFolder));
 }
@@ -85,6 +114,21 @@ void DesktopWindows::saveLayout() {
   saveWindowLayout(image, {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()});
   form_.settings().read(image);
   form_.settings().saveFolder = qt::toSjis(viewer_->saveFolder());
+}
+
+void DesktopWindows::placeOnFirstShow(QWidget* window) {
+  if (!unplaced_.removeOne(window) || window->isVisible()) return;
+  QScreen* screen = form_.screen();
+  if (!screen) return;
+  const QRect editor(form_.Memo2->mapToGlobal(QPoint(0, 0)), form_.Memo2->size());
+  // A window not yet shown has no frame: take the main window's frame as the measure.
+  const QSize frame = window->size() + (form_.frameGeometry().size() - form_.size());
+  window->move(placeOver(editor, frame, screen->availableGeometry()).topLeft());
+}
+
+void DesktopWindows::refreshOpenTables() {
+  if (varTable_->isVisible()) varTable_->refresh();
+  if (dataTable_->isVisible()) dataTable_->refresh();
 }
 
 }  // namespace kubrix::gui

@@ -4,7 +4,9 @@
 // and the windows' places and column widths travel with the main window's settings.
 #pragma once
 
+#include <QList>
 #include <memory>
+#include <optional>
 
 #include "app/windows/fm_help.h"
 #include "app/windows/fm_hyo1.h"
@@ -29,12 +31,19 @@ class DesktopWindows {
  private:
   void loadLayout();
   void saveLayout();
+  // A window without a stored place opens over the editor the first time, not at the screen's
+  // corner on top of the main window's menus and buttons.
+  void placeOnFirstShow(QWidget* window);
+  // After a run the tables that are open show its results.
+  void refreshOpenTables();
 
   TScrForm& form_;
   std::unique_ptr<TScrScreen> viewer_;
   std::unique_ptr<TFmHyo1> varTable_;
   std::unique_ptr<TFmHyo2> dataTable_;
   std::unique_ptr<TFmHelp> help_;
+  QList<QWidget*> unplaced_;
+  std::optional<QString> statusBeforeLists_;  // the run's status text while the viewer's lists are counted
 };
 
 }  // namespace kubrix::gui

@@ -21,10 +21,12 @@
 #include "app/gui/editor_search.h"
 #include "app/gui/gui_host.h"
 #include "app/gui/log_pump.h"
+#include "app/gui/script_file_dialogs.h"
 #include "app/gui/script_highlighter.h"
 #include "app/gui/settings_dialogs.h"
 #include "engine/engine.h"
 #include "interaction/qt/color_dlg1.h"
+#include "output/cad/cad_transfer.h"
 #include "interaction/qt/input_dlg1.h"
 #include "interaction/qt/input_dlg2.h"
 #include "interaction/qt/input_dlg4.h"
@@ -89,6 +91,7 @@ TScrForm::TScrForm(AppPaths paths, QWidget* parent)
     return QMessageBox::question(this, u("確認"), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
   };
+  showError = [this](const QString& text) { QMessageBox::critical(this, "Kubrix", text); };
   writeScriptHeader();
   // The line indicator and the jump from the log watch these (installed once every part exists).
   Memo2->installEventFilter(this);
@@ -131,8 +134,6 @@ void TScrForm::buildPanel() {
   row->addWidget(Button4);
   row->addWidget(Button5);
   row->addStretch(1);
-  // The CAD hand-over joins later.
-  for (QPushButton* b : {Button3, Button4, Button5}) b->setEnabled(false);
   static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(panel);
   connect(Button1, &QPushButton::clicked, this, &TScrForm::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TScrForm::Button2Click);
@@ -243,10 +244,10 @@ void TScrForm::buildMenus() {
   };
   QMenu* file = menuBar()->addMenu(u("ファイル(&F)"));
   file->setObjectName("MnuFile");
-  MnuFileNew = item(file, "MnuFileNew", "新規作成(&N)", nullptr);
-  MnuFileOpen = item(file, "MnuFileOpen", "開く(&O)...", nullptr);
-  MnuFileSaveAs = item(file, "MnuFileSaveAs", "名前を付けて保存(&A)...", nullptr);
-  MnuFileSave = item(file, "MnuFileSave", "上書き保存(&S)", nullptr);
+  MnuFileNew = item(file, "MnuFileNew", "新規作成(&N)", &TScrForm::MnuFileNewClick);
+  MnuFileOpen = item(file, "MnuFileOpen", "開く(&O)...", &TScrForm::MnuFileOpenClick);
+  MnuFileSaveAs = item(file, "MnuFileSaveAs", "名前を付けて保存(&A)...", &TScrForm::MnuFileSaveAsClick);
+  MnuFileSave = item(file, "MnuFileSave", "上書き保存(&S)", &TScrForm::MnuFileSaveClick);
   file->addSeparator();
   MnuFileClose = item(file, "MnuFileClose", "閉じる(&C)", &QWidget::close);
 
@@ -273,9 +274,9 @@ void TScrForm::buildMenus() {
   MnuSetLine = item(set, "MnuSetLine", "線設定(&L)...", &TScrForm::MnuSetLineClick);
   MnuSetElse = item(set, "MnuSetElse", "その他の設定(&E)...", &TScrForm::MnuSetElseClick);
   set->addSeparator();
-  MnuSetAcad = item(set, "MnuSetAcad", "AutoCAD出力設定(&A)...", nullptr);
-  MnuSetGsu6 = item(set, "MnuSetGsu6", "SketchUp6出力設定(&G)...", nullptr);
-  MnuSetGsu7 = item(set, "MnuSetGsu7", "SketchUp7出力設定(&7)...", nullptr);
+  MnuSetAcad = item(set, "MnuSetAcad", "AutoCAD出力設定(&A)...", &TScrForm::MnuSetAcadClick);
+  MnuSetGsu6 = item(set, "MnuSetGsu6", "SketchUp6出力設定(&G)...", &TScrForm::MnuSetGsu6Click);
+  MnuSetGsu7 = item(set, "MnuSetGsu7", "SketchUp7出力設定(&7)...", &TScrForm::MnuSetGsu7Click);
 
   QMenu* help = menuBar()->addMenu(u("ヘルプ(&H)"));
   help->setObjectName("MnuHelp");
@@ -298,6 +299,10 @@ void TScrForm::buildDialogs() {
   AboutBox = new TAboutBox(this);
   FindDialog1 = new TFindDialog(this);
   ReplaceDialog1 = new TReplaceDialog(this);
+  Form2 = new TForm2(this);
+  Form4 = new TForm4(this);
+  installFileDialogs();
+  buildCad();
   connect(FindDialog1, &TFindDialog::findNext, this, &TScrForm::FindDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::findNext, this, &TScrForm::ReplaceDialog1Find);
   connect(ReplaceDialog1, &TReplaceDialog::replace, this, &TScrForm::ReplaceDialog1Replace);

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/gui/app_paths.h"
+#include "files/script_file.h"
 #include "files/settings.h"
 
 class QAction;
@@ -26,6 +27,10 @@ namespace kubrix {
 class Engine;
 class Speech;
 }  // namespace kubrix
+namespace kubrix::cad {
+class CadTransfer;
+class TFmSetCad;
+}  // namespace kubrix::cad
 namespace kubrix::qt {
 class TInputDlg1;
 class TInputDlg2;
@@ -47,6 +52,8 @@ class TFindDialog;
 class TReplaceDialog;
 class TSetElse;
 class TSetLine;
+class TForm2;
+class TForm4;
 
 class TScrForm : public QMainWindow {
   Q_OBJECT
@@ -56,7 +63,8 @@ class TScrForm : public QMainWindow {
 
   // The start once the window is shown: reads the settings file, applies the stored layout,
   // empties the stores, writes the script header and, when scriptPath names an existing file,
-  // opens it and runs it as the reset button does.
+  // opens it and runs it as the reset button does. A file that is missing or cannot be loaded is
+  // reported in the status bar and a message box.
   void startUp(const QString& scriptPath = QString());
 
   // Runs (as "実　行" and "標準値に戻す" do). Nothing happens while a run is going on.
@@ -83,6 +91,21 @@ class TScrForm : public QMainWindow {
   bool loadPlainScript(const QString& path);
   // Loads a protected script: its lines go to the editor, which stays hidden with the log.
   bool loadProtectedScript(const QString& path);
+
+  // File menu: new, open (".kx", ".kxp"), save as (".kx", ".kxp", ".kxt") and save.
+  void MnuFileNewClick();
+  void MnuFileOpenClick();
+  void MnuFileSaveAsClick();
+  void MnuFileSaveClick();
+
+  // The CAD hand-over: "ACAD出力", "SU 出力", "GSU7 出力" and their settings dialogs.
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void MnuSetAcadClick();
+  void MnuSetGsu6Click();
+  void MnuSetGsu7Click();
+  cad::CadTransfer& cadTransfer() { return *cad_; }
 
   // Menu commands.
   void MnuSetLineClick();
@@ -120,6 +143,16 @@ class TScrForm : public QMainWindow {
   // Message boxes: plain message, and a Yes/No question. Tests replace them.
   std::function<void(const QString&)> showMessage;
   std::function<bool(const QString&)> askYesNo;
+  // A message box with the error icon. Tests replace it.
+  std::function<void(const QString&)> showError;
+  // The script file dialogs. chooseOpenFile gives the chosen path (empty when cancelled);
+  // chooseSaveFile the path and the 1-based index of the chosen filter. Tests replace them.
+  struct SaveChoice {
+    QString path;
+    int filter = 1;
+  };
+  std::function<QString(const QString& folder)> chooseOpenFile;
+  std::function<SaveChoice(const QString& folder, const QString& name)> chooseSaveFile;
 
   // Components.
   QPushButton* Button1;  // "標準値に戻す"
@@ -159,6 +192,11 @@ class TScrForm : public QMainWindow {
   TAboutBox* AboutBox;
   TFindDialog* FindDialog1;
   TReplaceDialog* ReplaceDialog1;
+  TForm2* Form2;
+  TForm4* Form4;
+  cad::TFmSetCad* FmSetACAD;
+  cad::TFmSetCad* FmSetGSU6;
+  cad::TFmSetCad* FmSetGSU7;
 
  signals:
   // A run has ended and its results (status, grid, figure store) are in place.
@@ -183,6 +221,19 @@ class TScrForm : public QMainWindow {
   void setRunControlsEnabled(bool enabled);
   void showCaretLine();
   void setCaption();
+  // A script named at start could not be opened: status text, message box and a note on stderr.
+  void tellStartProblem(const QString& text);
+  void buildCad();
+  void sendToCad(int target);
+  void setCadOptions(cad::TFmSetCad* dialog, int target);
+  void installFileDialogs();
+  void clearEditorShown();
+  bool currentIsProtected() const;
+  bool editorIsEmpty() const;
+  void saveAs();
+  bool writePlainScript(const QString& path);
+  void saveProtected(const QString& path);
+  void saveDistribution(const QString& path);
   void followCurrentFile();
   void openFileChanged(const QString& path);
 
@@ -198,6 +249,8 @@ class TScrForm : public QMainWindow {
   bool closing_ = false;
   bool startedUp_ = false;
   QString currentFile_;
+  PlainScriptFormat plainFormat_;  // how the open plain script is stored
+  std::unique_ptr<cad::CadTransfer> cad_;
   FileWatch* fileWatch_ = nullptr;
   QByteArray fileBytes_;  // the watched file as last seen
   QString loadedText_;    // the editor text as last loaded from or matched with the file

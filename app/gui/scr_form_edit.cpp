@@ -30,11 +30,15 @@ void TScrForm::MnuEditUndoClick() {
   setStatusText(1, QString());
 }
 
+// A protected script's text stays in the hidden editor: these commands leave it alone, so that it
+// can be neither copied out nor changed.
 #define KUBRIX_EDIT_COMMAND(name, action) \
   void TScrForm::name() {                 \
     PageControl1->setCurrentWidget(TabRun); \
-    Memo2->setFocus();                    \
-    action;                               \
+    if (!Memo2->isHidden()) {             \
+      Memo2->setFocus();                  \
+      action;                             \
+    }                                     \
     setStatusText(1, QString());          \
   }
 

@@ -9,6 +9,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QThread>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/gui/gui_host.h"
 #include "app/gui/log_pump.h"
@@ -28,6 +31,16 @@ namespace {
 
 QString u(const char* s) { return QString::fromUtf8(s); }
 
+// The run empties the figure store; a store of millions of elements first gives its memory back to
+// the system: the vector's capacity, and the heap pages that it and the viewer's lists left free.
+void releaseFigureMemory(Engine& engine) {
+  if (engine.figures.elements().capacity() == 0) return;
+  engine.figures = FigureStore{};
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
+}
+
 }  // namespace
 
 void TScrForm::Button2Click() { startRun(false); }
@@ -37,7 +50,8 @@ void TScrForm::Button1Click() { startRun(true); }
 bool TScrForm::isRunning() const { return worker_ != nullptr; }
 
 void TScrForm::setRunControlsEnabled(bool enabled) {
-  for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, CheckBox1}) w->setEnabled(enabled);
+  for (QWidget* w : std::initializer_list<QWidget*>{Button1, Button2, CheckBox1, Button3, Button4, Button5})
+    w->setEnabled(enabled);
   MnuSetLine->setEnabled(enabled);
 }
 
@@ -45,6 +59,7 @@ void TScrForm::startRun(bool reset) {
   if (worker_) return;
   closeSearchDialogs();
   if (onCloseViewer) onCloseViewer();
+  releaseFigureMemory(*engine_);
   if (reset) engine_->clearStores();
   PageControl1->setCurrentWidget(TabRun);
   // The engine repeats these at its start; setting them here shows them before the first line runs.

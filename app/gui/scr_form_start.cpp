@@ -1,6 +1,7 @@
 // TScrForm: program start, settings file, script loading at start, line settings and exit.
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,7 @@
 #include "app/gui/scr_form.h"
 #include "app/gui/settings_dialogs.h"
 #include "app/gui/window_place.h"
+#include "output/cad/cad_transfer.h"
 #include "files/ini_file.h"
 #include "files/script_file.h"
 #include "engine/engine.h"
@@ -38,6 +40,8 @@ QString editorText(QString s) {
   s.replace('\r', '\n');
   return s;
 }
+
+QString firstLine(const QString& s) { return s.section('\n', 0, 0); }
 
 constexpr QSize kMinimumWindow(400, 300);
 constexpr QSize kDefaultWindow(1000, 700);
@@ -118,21 +122,36 @@ void TScrForm::startUp(const QString& scriptPath) {
   }
   if (scriptPath.isEmpty()) return;
   const QFileInfo file(scriptPath);
+  const QString shown = QDir::toNativeSeparators(file.absoluteFilePath());
   if (!file.isFile()) {
-    fprintf(stderr, "kubrix: %s: no such file; nothing was opened\n", QFile::encodeName(scriptPath).constData());
+    // Nothing is opened or run (a folder is no script file either); the window says why it stays empty.
+    tellStartProblem(u("スクリプトファイル「%1」が見つかりません。").arg(shown));
     return;
   }
   settings_.openFolder = qt::toSjis(file.absolutePath());
   const QString ext = file.suffix().toUpper();
+  bool loaded = false;
   if (ext == "KX") {
-    loadPlainScript(file.absoluteFilePath());
+    loaded = loadPlainScript(file.absoluteFilePath());
   } else if (ext == "KXP") {
-    loadProtectedScript(file.absoluteFilePath());
+    loaded = loadProtectedScript(file.absoluteFilePath());
   } else {
     currentFile_.clear();
     setCaption();
   }
+  // A script file that cannot be loaded is said in the window before the (empty) script runs, as
+  // the reset button runs it; the run's own status text follows.
+  if ((ext == "KX" || ext == "KXP") && !loaded)
+    tellStartProblem(u("スクリプトファイル「%1」を読み込めません。\n%2")
+                         .arg(shown, file.isReadable() ? u("スクリプトとして読めるテキストではありません。")
+                                                       : u("ファイルを開けません。")));
   Button1Click();
+}
+
+void TScrForm::tellStartProblem(const QString& text) {
+  fprintf(stderr, "kubrix: %s\n", text.toLocal8Bit().constData());
+  setStatusText(1, firstLine(text));
+  showMessage(text);
 }
 
 bool TScrForm::loadPlainScript(const QString& path) {
@@ -140,6 +159,7 @@ bool TScrForm::loadPlainScript(const QString& path) {
   Memo2->setVisible(true);
   MemoLog->setVisible(true);
   logPump_->clear();
+  plainFormat_ = load.ok ? load.format : PlainScriptFormat{};
   if (!load.ok) {
     fprintf(stderr, "kubrix: %s\n", load.error.c_str());
     currentFile_.clear();
@@ -170,8 +190,13 @@ bool TScrForm::loadProtectedScript(const QString& path) {
   logPump_->clear();
   Memo2->setVisible(false);
   MemoLog->setVisible(false);
+  plainFormat_ = {};
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return false;
+  if (!f.open(QIODevice::ReadOnly)) {  // a read failure: the editor and the log are shown again
+    Memo2->setVisible(true);
+    MemoLog->setVisible(true);
+    return false;
+  }
   const QByteArray bytes = f.readAll();
   if (!bytes.startsWith("KXP_FILE")) return false;  // not loaded: editor and log stay hidden and empty
   std::string body, error;
@@ -208,7 +233,8 @@ void TScrForm::closeEvent(QCloseEvent* e) {
     waitForRun();
   }
   closeSearchDialogs();
-  deleteTemporaryCadFiles(paths_.dataFolder);
+  cad_->cancel();
+  deleteTemporaryCadFiles(paths_.dataFolder, cad_->writtenFiles());
   engine_->clearStores();
   engine_->figures.clear();
   takeSettingsFromWindow();

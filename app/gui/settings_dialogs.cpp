@@ -91,6 +91,10 @@ TSetLine::TSetLine(qt::TColorDlg1* picker, QWidget* parent) : QDialog(parent), p
   }
   divisions->setColumnStretch(3, 1);
   layout->addLayout(divisions);
+  MessageLabel = new QLabel(this);
+  MessageLabel->setObjectName("MessageLabel");
+  MessageLabel->setStyleSheet("color: #c00000");
+  layout->addWidget(MessageLabel);
   layout->addSpacing(6);
   const qt::OkCancel b = qt::addOkCancel(this, layout, kOk, kCancel);
   OKBtn = b.ok;
@@ -112,6 +116,7 @@ bool TSetLine::execute(Settings& s) {
   Edit1->setText(QString::number(s.arcSegments));
   Edit2->setText(QString::number(s.curveSegments));
   Edit3->setText(QString::number(s.cornerSegments));
+  MessageLabel->clear();
   target_ = &s;
   const bool ok = exec() == QDialog::Accepted;
   target_ = nullptr;
@@ -128,24 +133,28 @@ void TSetLine::okPressed() {
   struct Check {
     QLineEdit* field;
     int low, high;
+    QString name;
   };
   std::vector<Check> checks;
   for (size_t i = 0; i < 7; ++i) {
-    checks.push_back({EditA[i], 0, 255});
-    checks.push_back({EditB[i], 1, 255});
+    checks.push_back({EditA[i], 0, 255, u(kLineKindNames[i]) + u("のレイヤ")});
+    checks.push_back({EditB[i], 1, 255, u(kLineKindNames[i]) + u("の線色")});
   }
-  checks.push_back({Edit1, 3, 1000});
-  checks.push_back({Edit2, 1, 1000});
-  checks.push_back({Edit3, 1, 500});
+  checks.push_back({Edit1, 3, 1000, u("円円弧の分割数")});
+  checks.push_back({Edit2, 1, 1000, u("曲線区間分割数")});
+  checks.push_back({Edit3, 1, 500, u("コーナーR分割数")});
   for (const Check& c : checks) {
     const int v = fieldInt(c.field);
     if (v < c.low || v > c.high) {
       qt::beep();
+      // The focus alone does not tell a user what is wrong with the field.
+      MessageLabel->setText(u("%1は %2～%3 の整数で入力してください。").arg(c.name).arg(c.low).arg(c.high));
       c.field->setFocus();
       c.field->selectAll();
       return;
     }
   }
+  MessageLabel->clear();
   if (target_) {
     for (size_t i = 0; i < 7; ++i) {
       target_->lineLayer[i] = fieldInt(EditA[i]);

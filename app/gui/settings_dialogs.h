@@ -9,6 +9,7 @@
 #include "files/settings.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,6 +35,8 @@ class TSetLine : public QDialog {
   QLineEdit* Edit1;  // arc segments
   QLineEdit* Edit2;  // curve segments
   QLineEdit* Edit3;  // corner segments
+  // Why "ＯＫ" was refused: the field and its range (empty while all is well).
+  QLabel* MessageLabel;
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
 

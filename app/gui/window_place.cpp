@@ -33,4 +33,11 @@ QRect placeOnScreen(int x, int y, int w, int h, const QList<QRect>& screens, QSi
   return QRect(pos, size);
 }
 
+QRect placeOver(const QRect& area, QSize size, const QRect& screen) {
+  size = size.boundedTo(screen.size());
+  const int x = std::clamp(area.x(), screen.left(), screen.right() + 1 - size.width());
+  const int y = std::clamp(area.y(), screen.top(), screen.bottom() + 1 - size.height());
+  return QRect(QPoint(x, y), size);
+}
+
 }  // namespace kubrix::gui

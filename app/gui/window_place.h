@@ -14,4 +14,9 @@ namespace kubrix::gui {
 // on the primary screen when no screen holds it; a stored size below minimum gives fallback.
 QRect placeOnScreen(int x, int y, int w, int h, const QList<QRect>& screens, QSize minimum, QSize fallback);
 
+// A first place for a window of frame size `size` that has no stored place: its top left corner on
+// that of `area` (e.g. the editor, so that the main window's menus and buttons stay free), moved
+// as little as needed to lie whole on `screen` (and no larger than it).
+QRect placeOver(const QRect& area, QSize size, const QRect& screen);
+
 }  // namespace kubrix::gui

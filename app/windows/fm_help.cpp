@@ -95,10 +95,23 @@ void TFmHelp::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   if (e->spontaneous()) return;
   RichEdit1->clear();
-  const QString path = helpPath_.isEmpty() ? findHelpFile() : helpPath_;
-  if (path.isEmpty()) return;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return;  // a file that cannot be read leaves the text empty
+  const QString found = helpPath_.isEmpty() ? findHelpFile() : helpPath_;
+  // Where none was found, the place it belongs: beside the program.
+  const QString path = QDir::toNativeSeparators(
+      found.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help.txt")) : found);
+  QFile file(found);
+  QString problem;
+  if (found.isEmpty() || !QFileInfo::exists(found))
+    problem = QStringLiteral("ヘルプファイル「%1」が見つかりません。").arg(path);
+  else if (!QFileInfo(found).isFile() || !file.open(QIODevice::ReadOnly))
+    problem = QStringLiteral("ヘルプファイル「%1」を読み込めません。").arg(path);
+  // The text stays empty then (the buttons find nothing), and the window says why.
+  RichEdit1->setPlaceholderText(problem);
+  if (!problem.isEmpty()) {
+    StatusBar1->showMessage(problem);
+    return;
+  }
+  StatusBar1->clearMessage();
   RichEdit1->setPlainText(helpTextFromBytes(file.readAll()));
 }
 

@@ -32,7 +32,9 @@ class TFmHelp : public QWidget {
  public:
   explicit TFmHelp(QWidget* parent = nullptr);
 
-  // The file loaded on show; by default findHelpFile() at that moment.
+  // The file loaded on show; by default findHelpFile() at that moment. A file that is missing or
+  // cannot be read leaves the text empty, with a message naming its path in the text area and the
+  // status bar.
   void setHelpPath(const QString& path) { helpPath_ = path; }
 
   // "Top(&T)": caret to the start, nothing selected.

@@ -45,6 +45,10 @@ TFmHyo1::TFmHyo1(QWidget* parent) : QWidget(parent, Qt::Window) {
   Splitter1->setObjectName(QStringLiteral("Splitter1"));
   StringGrid1 = makeGrid(Splitter1, "StringGrid1", {QStringLiteral("諸元名"), QStringLiteral("変数名"), QStringLiteral("変数値")});
   StringGrid2 = makeGrid(Splitter1, "StringGrid2", {QStringLiteral("No"), QStringLiteral("要素")});
+  // The element numbers need little room; the elements take the rest of the grid's width, so the
+  // column is whole whatever width the grid is given.
+  StringGrid2->setColumnWidth(0, StringGrid2->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+  StringGrid2->horizontalHeader()->setStretchLastSection(true);
   Splitter1->addWidget(StringGrid1);
   Splitter1->addWidget(StringGrid2);
   Splitter1->setStretchFactor(0, 1);

@@ -13,8 +13,8 @@
 
 #include "engine/sjis.h"
 #include "geometry/palette.h"
+#include "files/replacing_file.h"
 #include "output/export/model_writers.h"
-#include "output/export/replacing_file.h"
 #include "output/export/writers.h"
 
 namespace kubrix {
@@ -183,7 +183,10 @@ bool writeExport(const FigureStore& store, ExportFormat format, const std::strin
   try {
     if (format == ExportFormat::ThreeMf) {
       std::string bytes;
-      return threeMfBytes(store, bytes, error) && writeWholeFile(path, bytes, error);
+      if (!threeMfBytes(store, bytes, error)) return false;
+      int err = 0;
+      if (!writeFileReplacing(path, bytes, &err)) error = strerror(err);
+      return err == 0;
     }
     ReplacingFile file;
     if (!file.open(path)) {

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/palette.h"
@@ -89,13 +90,21 @@ void compileAxes() {
   }
 }
 
-size_t compileFigures(const FigureStore& store, double viewScale) {
+// The material every figure list starts with.
+void figurePreamble() {
   glPointSize(5);
   glLineWidth(1);
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kGreenAmbient);
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, kFigureSpecular);
   glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, kShininess);
+}
 
+// Compiles the live elements [first, end) of the store. Lines and points are lit with the normal
+// of list lineNormal, which every frame points at the light; a face sets its own normal, so the
+// first line or point after faces (and the first of the part) calls it again. Returns the number
+// of elements drawn.
+size_t compileFigures(const std::vector<FigureElement>& elements, size_t first, size_t end, double viewScale,
+                      GLuint lineNormal) {
   // Elements of one kind share one Begin/End, and a colour is set only when it changes: the picture
   // is the one that setting everything per element gives, with far fewer calls to compile.
   GLenum open = kNoPrimitive;
@@ -106,9 +115,11 @@ size_t compileFigures(const FigureStore& store, double viewScale) {
     open = mode;
   };
   bool haveColour = false;
+  bool lineNormalSet = false;
   Rgb last{};
   size_t drawn = 0;
-  for (const FigureElement& e : store.elements()) {
+  for (size_t i = first; i < end; ++i) {
+    const FigureElement& e = elements[i];
     if (!e.live) continue;
     const V3 p1 = scaled(e.p[0], viewScale);
     V3 p2{}, p3{}, p4{};
@@ -128,6 +139,13 @@ size_t compileFigures(const FigureStore& store, double viewScale) {
         break;
       default: continue;
     }
+    const bool face = mode == GL_TRIANGLES || mode == GL_QUADS;
+    if (!face && !lineNormalSet) {
+      if (open != kNoPrimitive) glEnd();
+      open = kNoPrimitive;
+      glCallList(lineNormal);
+    }
+    lineNormalSet = !face;
     begin(mode);
     const Rgb rgb = paletteColour(e.colour);
     if (!haveColour || !(rgb == last)) {
@@ -152,22 +170,59 @@ size_t compileFigures(const FigureStore& store, double viewScale) {
 }  // namespace
 
 bool FigureRenderer::buildLists(const FigureStore& store, double viewScale) {
+  if (!beginLists(store, viewScale)) return false;
+  while (!compileMore(kDefaultPart)) {
+  }
+  return true;
+}
+
+bool FigureRenderer::beginLists(const FigureStore& store, double viewScale) {
   deleteLists();
-  base_ = glGenLists(2);
+  base_ = glGenLists(kLists);
   if (base_ == 0) return false;
   glNewList(base_, GL_COMPILE);
   compileAxes();
   glEndList();
-  glNewList(base_ + 1, GL_COMPILE);
-  drawn_ = compileFigures(store, viewScale);
+  glNewList(base_ + 2, GL_COMPILE);
+  glNormal3f(0, 0, 1);
   glEndList();
+  elements_ = &store.elements();
+  total_ = elements_->size();
+  viewScale_ = viewScale;
+  return true;
+}
+
+bool FigureRenderer::compileMore(size_t elements) {
+  if (base_ == 0 || complete_) return true;
+  const size_t last = std::min(total_, compiled_ + std::max<size_t>(elements, 1));
+  if (compiled_ < last) {
+    const GLuint part = glGenLists(1);
+    if (part == 0) return false;
+    parts_.push_back(part);
+    glNewList(part, GL_COMPILE);
+    drawn_ += compileFigures(*elements_, compiled_, last, viewScale_, base_ + 2);
+    glEndList();
+    compiled_ = last;
+  }
+  if (compiled_ < total_) return false;
+  // The figure list: the material, then the parts in store order.
+  glNewList(base_ + 1, GL_COMPILE);
+  figurePreamble();
+  for (const GLuint part : parts_) glCallList(part);
+  glEndList();
+  complete_ = true;
+  elements_ = nullptr;
   return true;
 }
 
 void FigureRenderer::deleteLists() {
-  if (base_ != 0) glDeleteLists(base_, 2);
+  for (const GLuint part : parts_) glDeleteLists(part, 1);
+  parts_ = {};
+  if (base_ != 0) glDeleteLists(base_, kLists);
   base_ = 0;
-  drawn_ = 0;
+  drawn_ = compiled_ = total_ = 0;
+  complete_ = false;
+  elements_ = nullptr;
 }
 
 void FigureRenderer::frame(const Viewport& viewport, const Mat4& modelView, const FrameOptions& options) const {
@@ -199,9 +254,14 @@ void FigureRenderer::frame(const Viewport& viewport, const Mat4& modelView, cons
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  // Lines and points take the current normal; starting every frame from the same one keeps
-  // consecutive frames alike.
-  glNormal3f(0, 0, 1);
+  // Lines and points (axes included) have no normal of their own: they take one that the model
+  // view turns towards the light, so that their colour is the same in every view. The figure list
+  // calls this list again after faces.
+  if (base_ != 0) {
+    glNewList(base_ + 2, GL_COMPILE_AND_EXECUTE);
+    glNormal3f(modelView.at(2, 0), modelView.at(2, 1), modelView.at(2, 2));
+    glEndList();
+  }
 
   glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kGreenAmbient);
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, kAxesSpecular);
@@ -215,7 +275,7 @@ void FigureRenderer::frame(const Viewport& viewport, const Mat4& modelView, cons
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
   }
-  if (base_ != 0) glCallList(base_ + 1);
+  if (complete_) glCallList(base_ + 1);
   if (options.colourMode) glDisable(GL_COLOR_MATERIAL);
   glDisable(GL_DEPTH_TEST);
   glFlush();

@@ -1,9 +1,10 @@
 // Fixed-function OpenGL drawing of the figure store, shared by the viewer and the thumbnail
-// renderer: two display lists (axes, figures), the light, the projection and one frame. Every call
-// needs a current compatibility-profile context; nothing here owns a context.
+// renderer: display lists (axes, figures, the normal of lines), the light, the projection and one
+// frame. Every call needs a current compatibility-profile context; nothing here owns a context.
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "geometry/figure_store.h"
 #include "output/render/view_state.h"
@@ -34,7 +35,16 @@ class FigureRenderer {
   // Compiles the axes list and the figure list of the live elements, coordinates divided by
   // viewScale. Lists of an earlier build are deleted first. False when no list names were free.
   bool buildLists(const FigureStore& store, double viewScale);
-  // Deletes the lists (with the context that built them current).
+  // The same build in parts, so that a large store can be compiled between other work (progress,
+  // a key that cancels): beginLists compiles the axes; each compileMore compiles up to `elements`
+  // more elements of the store and returns true once the figure list is complete. The store must
+  // stay unchanged until then.
+  bool beginLists(const FigureStore& store, double viewScale);
+  bool compileMore(size_t elements);
+  size_t compiledElements() const { return compiled_; }
+  size_t totalElements() const { return total_; }
+  bool listsComplete() const { return complete_; }
+  // Deletes the lists, built or half built (with the context that built them current).
   void deleteLists();
   bool hasLists() const { return base_ != 0; }
 
@@ -46,7 +56,16 @@ class FigureRenderer {
   size_t drawnElements() const { return drawn_; }
 
  private:
+  // base_: axes, base_ + 1: figures (calling the parts), base_ + 2: the normal of lines and points
+  // (set per frame); parts_: the figures in store order, one list per compileMore.
+  static constexpr int kLists = 3;
+  static constexpr size_t kDefaultPart = 1 << 20;
   unsigned base_ = 0;
+  std::vector<unsigned> parts_;
+  const std::vector<FigureElement>* elements_ = nullptr;
+  double viewScale_ = 1;
+  size_t compiled_ = 0, total_ = 0;
+  bool complete_ = false;
   size_t drawn_ = 0;
 };
 

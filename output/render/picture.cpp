@@ -1,8 +1,10 @@
 // Off-screen pictures: the viewer's frame in a surfaceless context, written as PNG or BMP.
 #include "output/render/picture.h"
 
+#include <cstring>
+
 #include "output/export/export.h"
-#include "output/export/replacing_file.h"
+#include "files/replacing_file.h"
 #include "output/render/figure_renderer.h"
 #include "output/render/offscreen_context.h"
 #include "output/render/png_writer.h"
@@ -95,7 +97,12 @@ bool writePictureFile(const FigureStore& store, const PictureOptions& options, c
     error = "the picture could not be encoded";
     return false;
   }
-  return writeWholeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+  int err = 0;
+  if (!writeFileReplacing(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &err)) {
+    error = strerror(err);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace kubrix::render

@@ -15,12 +15,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QOpenGLContext>
+#include <QPainter>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "output/render/bmp_writer.h"
 #include "output/viewer/gl_support.h"
@@ -74,6 +73,11 @@ viewer::RgbPicture toRgbPicture(const QImage& image) {
 
 namespace viewer {
 
+namespace {
+// The least room of a status text: its axis, the angle and the start of the shift.
+constexpr int kMinimumWidth = 110;
+}  // namespace
+
 void HoldLabel::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) emit step();
 }
@@ -82,76 +86,26 @@ void HoldLabel::mouseMoveEvent(QMouseEvent* e) {
   if ((e->buttons() & Qt::LeftButton) && rect().contains(e->position().toPoint())) emit step();
 }
 
-ScreenView::ScreenView(TScrScreen& owner) : QOpenGLWidget(&owner), owner_(owner) {
-  setFormat(viewerSurfaceFormat());
-  setMouseTracking(false);
-  setFocusPolicy(Qt::ClickFocus);
+StatusLabel::StatusLabel(QWidget* parent) : QLabel(parent) {
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  setMinimumWidth(kMinimumWidth);
 }
 
-ScreenView::~ScreenView() {
-  if (ready_) {
-    makeCurrent();
-    renderer_.deleteLists();
-    doneCurrent();
-  }
+void StatusLabel::setStatus(const QString& text) {
+  if (text == this->text()) return;
+  setText(text);
+  setToolTip(text);
 }
 
-void ScreenView::initializeGL() {
-  ready_ = context() && context()->isValid() && hasFixedFunction(*context());
-  if (!ready_) {
-    owner_.ui_.message(ViewerUi::Icon::None, openGlUnavailableMessage());
-    return;
-  }
-  if (listsWanted_) buildLists();
-}
+QSize StatusLabel::sizeHint() const { return {kMinimumWidth, QLabel::sizeHint().height()}; }
 
-void ScreenView::requestLists() {
-  listsWanted_ = true;
-  update();
-}
+QSize StatusLabel::minimumSizeHint() const { return sizeHint(); }
 
-void ScreenView::buildLists() {
-  listsWanted_ = false;
-  if (owner_.store_) renderer_.buildLists(*owner_.store_, owner_.viewScale_);
-}
-
-void ScreenView::paintGL() {
-  if (!ready_) return;
-  if (listsWanted_) buildLists();
-  const qreal dpr = devicePixelRatioF();
-  Viewport vp;
-  vp.width = static_cast<int>(width() * dpr);
-  vp.height = static_cast<int>(height() * dpr);
-  vp.hiddenTop = static_cast<int>(TScrScreen::kPanelHeight * dpr);
-  FrameOptions options;
-  options.axes = owner_.CheckBox1->isChecked();
-  options.colourMode = owner_.CheckBox2->isChecked();
-  renderer_.frame(vp, owner_.view_.modelView, options);
-}
-
-void ScreenView::resizeEvent(QResizeEvent* e) {
-  QOpenGLWidget::resizeEvent(e);
-  owner_.resizeHandling(size());
-}
-
-void ScreenView::mousePressEvent(QMouseEvent* e) {
-  const QPoint p = e->position().toPoint();
-  owner_.view_.press(e->button() == Qt::LeftButton, p.x(), p.y());
-}
-
-void ScreenView::mouseMoveEvent(QMouseEvent* e) {
-  const QPoint p = e->position().toPoint();
-  if (owner_.view_.dragTo(p.x(), p.y(), owner_.turnAxis())) owner_.viewChanged();
-}
-
-void ScreenView::mouseReleaseEvent(QMouseEvent*) { owner_.view_.release(); }
-
-void ScreenView::wheelEvent(QWheelEvent* e) {
-  // Towards the user (down) zooms in, away zooms out: one step per event.
-  const int dy = e->angleDelta().y();
-  if (dy < 0) owner_.zoomIn();
-  else if (dy > 0) owner_.zoomOut();
-  e->accept();
+void StatusLabel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect room = contentsRect();
+  painter.setPen(palette().color(foregroundRole()));
+  painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
 }
 
 }  // namespace viewer
@@ -161,7 +115,9 @@ TScrScreen::TScrScreen(QWidget* parent) : QMainWindow(parent) {
   buildUi();
 }
 
-TScrScreen::~TScrScreen() = default;
+TScrScreen::~TScrScreen() {
+  if (reporting_) qApp->removeEventFilter(this);
+}
 
 void TScrScreen::buildUi() {
   setObjectName(QStringLiteral("TScrScreen"));
@@ -240,7 +196,7 @@ void TScrScreen::buildUi() {
   QFont small = font();
   small.setPointSizeF(small.pointSizeF() * 0.8);
   auto statusLabel = [&](const char* name, const char* colour) {
-    auto* l = new QLabel(panel);
+    auto* l = new viewer::StatusLabel(panel);
     l->setObjectName(QString::fromUtf8(name));
     l->setFont(small);
     l->setStyleSheet(QStringLiteral("color: %1").arg(QString::fromUtf8(colour)));
@@ -304,6 +260,9 @@ void TScrScreen::showEvent(QShowEvent* e) {
 void TScrScreen::closeEvent(QCloseEvent* e) {
   captured_ = QImage();
   view_.release();
+  // The lists of a large store hold as much memory as the store: they go with the window.
+  if (screen_) screen_->releaseLists();
+  buildEnded(false);
   QMainWindow::closeEvent(e);
 }
 
@@ -332,9 +291,9 @@ void TScrScreen::viewChanged() {
 }
 
 void TScrScreen::updateLabels() {
-  LabelX->setText(QString::fromStdString(view_.label(0)));
-  LabelY->setText(QString::fromStdString(view_.label(1)));
-  LabelZ->setText(QString::fromStdString(view_.label(2)));
+  LabelX->setStatus(QString::fromStdString(view_.label(0)));
+  LabelY->setStatus(QString::fromStdString(view_.label(1)));
+  LabelZ->setStatus(QString::fromStdString(view_.label(2)));
 }
 
 void TScrScreen::zoomIn() {
@@ -348,6 +307,7 @@ void TScrScreen::zoomOut() {
 QImage TScrScreen::capturePicture() {
   captured_ = QImage();
   if (!openGlReady() || !isVisible()) return captured_;
+  screen_->finishLists();
   const QImage frame = screen_->grabFramebuffer();
   if (!frame.isNull()) captured_ = frame.convertToFormat(QImage::Format_RGB888);
   return captured_;

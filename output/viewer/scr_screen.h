@@ -21,6 +21,7 @@ class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 
 namespace kubrix {
@@ -55,6 +56,21 @@ class HoldLabel : public QLabel {
   void mouseMoveEvent(QMouseEvent* e) override;
 };
 
+// A status text in room of its own: however long the text grows, the label asks for no more width
+// than it was given (a wider window would be resized, which resets the view). A text that does not
+// fit ends in "…"; the whole text stays in text() and the tool tip.
+class StatusLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit StatusLabel(QWidget* parent = nullptr);
+  void setStatus(const QString& text);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+};
+
 class ScreenView;
 
 }  // namespace viewer
@@ -71,7 +87,17 @@ class TScrScreen : public QMainWindow {
   // window if needed, computes the view scale, builds both display lists, resets the view and
   // turns to the "X-Y-Z" view with "回転" on "Z". The store must stay unchanged while the viewer is
   // open (the main window closes the viewer before every run).
+  //
+  // A large store is compiled in parts between other events: listsProgress reports each part,
+  // Escape (pressed anywhere in the program) closes the viewer for this run, and listsEnded says
+  // how such a build ended. The figures appear once all are compiled. Closing the viewer deletes
+  // its lists, so their memory goes back before the next run.
   void openAfterRun(const FigureStore& store);
+
+  // Elements compiled per part of a list build (tests make it small).
+  void setListPart(size_t elements) { listPart_ = elements > 0 ? elements : 1; }
+  // True when the figure lists are complete; false while a build goes on and after close.
+  bool listsBuilt() const;
 
   void setExportWriter(ExportWriter writer) { writer_ = std::move(writer); }
   ViewerUi& ui() { return ui_; }
@@ -95,20 +121,31 @@ class TScrScreen : public QMainWindow {
   void copyPicture();
   void saveAs();
 
+ signals:
+  // During a build that takes more than one part: elements compiled so far, of total.
+  void listsProgress(qint64 done, qint64 total);
+  // After a build that reported progress: shown = the figures are complete; false when Escape or
+  // closing the window ended it.
+  void listsEnded(bool shown);
+
+ public:
   // Components, named as in the window's design.
   QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton4;
   QGroupBox* RadioGroup1;
   viewer::HoldLabel *Label1, *Label2;
   QCheckBox *CheckBox1, *CheckBox2;
-  QLabel *LabelX, *LabelY, *LabelZ;
+  viewer::StatusLabel *LabelX, *LabelY, *LabelZ;
   QAction *MnuFileSave, *MnuFileClose, *MnuEditCopy;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   friend class viewer::ScreenView;
+  void buildStarted();
+  void buildEnded(bool complete);
   void buildUi();
   void createPictureArea();
   void prepareLists();
@@ -130,6 +167,8 @@ class TScrScreen : public QMainWindow {
   QWidget* pictureHolder_ = nullptr;
   viewer::ScreenView* screen_ = nullptr;
   QSize handledSize_;
+  size_t listPart_ = 25000;  // about 50 ms of compiling lines with Mesa llvmpipe
+  bool reporting_ = false;   // a build in parts is under way and reports its progress
 };
 
 namespace viewer {
@@ -141,9 +180,15 @@ class ScreenView : public QOpenGLWidget {
   explicit ScreenView(TScrScreen& owner);
   ~ScreenView() override;
   bool ready() const { return ready_; }
-  // The lists are built before the next frame (a show and an open after a run both ask, and the
-  // store does not change in between).
+  // Builds the lists from the owner's store, in parts, from the next turn of the event loop (or
+  // as soon as the context exists) on.
   void requestLists();
+  // Compiles whatever is left at once (a picture is to be captured).
+  void finishLists();
+  // Stops a build and deletes the lists.
+  void releaseLists();
+  bool building() const;
+  bool listsComplete() const { return renderer_.listsComplete(); }
 
  protected:
   void initializeGL() override;
@@ -155,9 +200,12 @@ class ScreenView : public QOpenGLWidget {
   void wheelEvent(QWheelEvent* e) override;
 
  private:
-  void buildLists();
+  // Begins the lists and compiles the first part; true when that was all.
+  bool startBuild();
+  void buildPart();
   TScrScreen& owner_;
   FigureRenderer renderer_;
+  QTimer* partTimer_;
   bool ready_ = false;
   bool listsWanted_ = false;
 };

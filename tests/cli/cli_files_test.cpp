@@ -225,7 +225,7 @@ TEST(CliScriptFile, ProtectedScriptRunsItsRecords) {
   TempDir dir;
   const std::vector<std::string> lines = {sj("#VAR"), "", sj("  d=10;*直径  "), "\t", sj("#DRAW"), sj("CAL d = d + 1"),
                                           sj("TEN d,1,2,3")};
-  const std::string bytes = kubrix::writeProtectedScript(sj("テスト"), sj("作者"), lines);
+  const std::string bytes = *kubrix::writeProtectedScript(sj("テスト"), sj("作者"), lines);
   const std::string expected = logLine(1, "変数定義(18):*直径「d」 初期値:10") + logLine(3, "式計算：d+1") +
                                logLine(3, "(結果)：11→d") + logLine(4, "点作図 (<1> 1,2,3)");
   for (const char* name : {"p.kxp", "P.KXP"}) {
@@ -240,7 +240,7 @@ TEST(CliScriptFile, ProtectedScriptRunsItsRecords) {
 
 TEST(CliScriptFile, DamagedProtectedScriptIsStatusTwo) {
   TempDir dir;
-  const std::string good = kubrix::writeProtectedScript("c", "n", {"#VAR", "d=1"});
+  const std::string good = *kubrix::writeProtectedScript("c", "n", {"#VAR", "d=1"});
   for (const auto& [name, bytes] : std::vector<std::pair<std::string, std::string>>{
            {"nomarker.kxp", "#VAR\r\nd=1\r\n"},
            {"short.kxp", "KXP"},

@@ -90,5 +90,28 @@ TEST_P(FuzzInput, RunsTwiceThroughAnEngineWithoutFault) {
 
 INSTANTIATE_TEST_SUITE_P(Files, FuzzInput, ::testing::ValuesIn(fuzzInputs()), testName);
 
+// The seeds of the script-file fuzz target (tests/fuzz/corpus-files), whole and cut at every tenth
+// byte, run as protected scripts: each either runs or is refused with a message naming the file.
+TEST(FuzzScriptFiles, SeedsAndTheirCutsRunOrAreRefused) {
+  TempDir dir;
+  size_t seeds = 0;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(KUBRIX_FUZZ_DIR) / "corpus-files", ec)) {
+    const std::string bytes = readFile(e.path().string());
+    ++seeds;
+    for (size_t cut = bytes.size();; cut = cut > 10 ? cut - 10 : 0) {
+      const std::string path = dir.write("seed.kxp", bytes.substr(0, cut));
+      const RunResult r = runCli({"--max-steps", kMaxSteps, path});
+      ASSERT_EQ(r.signal, 0) << e.path() << " cut at " << cut;
+      ASSERT_TRUE(r.exitCode == 0 || r.exitCode == 2) << e.path() << " cut at " << cut << r.err;
+      if (r.exitCode == 2) {
+        EXPECT_NE(r.err.find("seed.kxp"), std::string::npos) << r.err;
+      }
+      if (cut == 0) break;
+    }
+  }
+  EXPECT_GE(seeds, 3u);
+}
+
 }  // namespace
 }  // namespace kubrix::clitest

@@ -13,6 +13,11 @@ QObject* makeSettingsTest();
 QObject* makeDialogsTest();
 QObject* makeDesktopWindowsTest();
 QObject* makeInteractionTest();
+QObject* makeAppPathsTest();
+QObject* makeNewUserTest();
+QObject* makeViewerRunTest();
+QObject* makeFileMenuTest();
+QObject* makeCadTest();
 QObject* makeReloadTest();
 
 int main(int argc, char** argv) {
@@ -28,7 +33,13 @@ int main(int argc, char** argv) {
                           {"DialogsTest", makeDialogsTest},
                           {"DesktopWindowsTest", makeDesktopWindowsTest},
                           {"InteractionTest", makeInteractionTest},
-                          {"ReloadTest", makeReloadTest}};
+                          {"AppPathsTest", makeAppPathsTest},
+                          {"FileMenuTest", makeFileMenuTest},
+                          {"CadTest", makeCadTest},
+                          {"ViewerRunTest", makeViewerRunTest},
+                          {"ReloadTest", makeReloadTest},
+                          // last: it installs Qt's Japanese translations for the rest of the process
+                          {"NewUserTest", makeNewUserTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
   std::vector<char*> rest{argv[0]};
   for (int i = only ? 2 : 1; i < argc; ++i) rest.push_back(argv[i]);

@@ -29,6 +29,10 @@ Window::Window(const QString& folder) {
     return answerYes;
   };
   w->onRunFinishedWithFigures = [this] { ++viewerShown; };
+  w->showError = [this](const QString& m) { messages << m; };
+  // No real file dialogs: a test that opens or saves answers them itself.
+  w->chooseOpenFile = [](const QString&) { return QString(); };
+  w->chooseSaveFile = [](const QString&, const QString&) { return TScrForm::SaveChoice{}; };
 }
 
 Window::~Window() {

@@ -16,7 +16,8 @@ namespace kubrix::gui::test {
 QString u(const char* s);
 
 // A main window whose settings and temporary files live in a fresh temporary folder. Message boxes
-// are recorded in messages; the exit question is answered with answerYes.
+// (plain and error) are recorded in messages; the exit question is answered with answerYes; the
+// file dialogs are cancelled.
 struct Window {
   explicit Window(const QString& folder = QString());
   ~Window();

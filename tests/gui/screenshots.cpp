@@ -1,6 +1,8 @@
 // Takes the pictures of scripts/screenshots.sh: the main window after a run of an example, the line
-// settings dialog and the colour picker, the 3D viewer, the variable and data tables and the help window, each grabbed from the screen (run it on an X display, e.g.
-// under xvfb-run with the xcb platform). Usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT
+// settings dialog and the colour picker, the CAD settings and comment dialogs, the 3D viewer, the
+// variable and data tables, the help window and the exit question (a message box with Qt's buttons),
+// each grabbed from the screen (run it on an X display, e.g. under xvfb-run with the xcb platform).
+// Usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -10,7 +12,9 @@
 #include <cstdio>
 
 #include "app/gui/desktop_windows.h"
+#include "app/gui/qt_translations.h"
 #include "app/gui/scr_form.h"
+#include "app/gui/script_file_dialogs.h"
 #include "app/gui/settings_dialogs.h"
 #include "interaction/qt/color_dlg1.h"
 
@@ -44,6 +48,7 @@ void grabModal(const QString& path, bool& ok) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  kubrix::gui::installQtTranslations(app);
   if (argc < 3) {
     fprintf(stderr, "usage: kubrix_screenshots OUTPUT_FOLDER SCRIPT\n");
     return 2;
@@ -53,6 +58,7 @@ int main(int argc, char** argv) {
   QTemporaryDir settings;
   kubrix::gui::TScrForm w(kubrix::gui::AppPaths::inFolder(settings.path()));
   kubrix::gui::DesktopWindows windows(w);
+  const auto askExit = w.askYesNo;  // the program's own question box, pictured below
   w.askYesNo = [](const QString&) { return true; };
   w.startUp();
   w.resize(1100, 720);
@@ -75,6 +81,11 @@ int main(int argc, char** argv) {
       w.ColorDlg1->execute();
       grabModal(out + "/other-settings.png", ok);
       w.MnuSetElseClick();
+      grabModal(out + "/cad-settings.png", ok);
+      w.MnuSetAcadClick();
+      grabModal(out + "/comment-dialog.png", ok);
+      QString comment;
+      w.Form2->execute(comment);
       windows.viewer().raise();
       QTimer::singleShot(500, [&] {
         ok = save(&windows.viewer(), out + "/viewer.png") && ok;
@@ -85,6 +96,8 @@ int main(int argc, char** argv) {
           ok = save(&windows.variableTable(), out + "/variable-table.png", true) && ok;
           ok = save(&windows.dataTable(), out + "/data-table.png", true) && ok;
           ok = save(&windows.help(), out + "/help.png", true) && ok;
+          grabModal(out + "/exit-question.png", ok);
+          askExit(QString::fromUtf8("終了します。よろしいですか？"));
           w.close();
           app.exit(ok ? 0 : 1);
         });

@@ -266,11 +266,12 @@ class SettingsTest : public QObject {
   void commandLineFiles() {
     QTemporaryDir dir;
     const int beeps = kubrix::qt::beepCount();
-    {  // missing: ignored, nothing runs
+    {  // missing: nothing runs; the window says so
       Window w;
       w->startUp(dir.filePath("none.kx"));
       QVERIFY(!w->isRunning());
-      QCOMPARE(w->statusText(1), QString());
+      QCOMPARE(w->statusText(1), u("スクリプトファイル「%1」が見つかりません。").arg(dir.filePath("none.kx")));
+      QCOMPARE(w.messages.size(), 1);
     }
     {  // binary: not loaded, the empty editor runs and beeps
       writeFile(dir.filePath("bin.kx"), QByteArray("\x00\x01\x02\x03\x04\x05\x06\x07", 8).repeated(100));
@@ -302,7 +303,7 @@ class SettingsTest : public QObject {
       QCOMPARE(w.viewerShown, 1);
     }
     {  // protected: editor and log hidden, the script runs
-      const std::string kxp = kubrix::writeProtectedScript("c", "me", {"#VAR", "e", "#DRAW", "LINE e, 0, 0, 0, 2, 0, 0"});
+      const std::string kxp = *kubrix::writeProtectedScript("c", "me", {"#VAR", "e", "#DRAW", "LINE e, 0, 0, 0, 2, 0, 0"});
       writeFile(dir.filePath("p.kxp"), QByteArray(kxp.data(), static_cast<int>(kxp.size())));
       Window w;
       w->startUp(dir.filePath("p.kxp"));

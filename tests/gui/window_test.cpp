@@ -70,13 +70,13 @@ class WindowTest : public QObject {
         items << (a->isSeparator() ? QString("-") : QString("  %1%2").arg(a->text(), a->isEnabled() ? "" : " (off)"));
     }
     const QStringList expected = {
-        u("ファイル(&F)"), u("  新規作成(&N) (off)"), u("  開く(&O)... (off)"), u("  名前を付けて保存(&A)... (off)"),
-        u("  上書き保存(&S) (off)"), "-", u("  閉じる(&C)"),
+        u("ファイル(&F)"), u("  新規作成(&N)"), u("  開く(&O)..."), u("  名前を付けて保存(&A)..."),
+        u("  上書き保存(&S)"), "-", u("  閉じる(&C)"),
         u("編集(&E)"), u("  元に戻す(&U)"), u("  切り取り(&T)"), u("  コピー(&C)"), u("  貼り付け(&P)"), u("  削除(&L)"),
         u("  検索(&F)..."), u("  置換(&R)..."), u("  すべて選択(&A)"),
         u("表示(&V)"), u("  変数表(&V) (off)"), u("  データ表(&D) (off)"),
-        u("設定(&S)"), u("  線設定(&L)..."), u("  その他の設定(&E)..."), "-", u("  AutoCAD出力設定(&A)... (off)"),
-        u("  SketchUp6出力設定(&G)... (off)"), u("  SketchUp7出力設定(&7)... (off)"),
+        u("設定(&S)"), u("  線設定(&L)..."), u("  その他の設定(&E)..."), "-", u("  AutoCAD出力設定(&A)..."),
+        u("  SketchUp6出力設定(&G)..."), u("  SketchUp7出力設定(&7)..."),
         u("ヘルプ(&H)"), u("  スクリプト仕様について(&S)... (off)"), u("  このアプリケーションについて(&A)...")};
     QCOMPARE(items, expected);
     QCOMPARE(w->MnuEditFind->shortcut(), QKeySequence("Ctrl+F"));

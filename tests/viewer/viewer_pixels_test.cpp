@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "output/render/figure_renderer.h"
@@ -163,12 +165,64 @@ TEST_F(ViewerPixels, IsometricPresetShowsZUpwards) {
   const QPoint origin = project(viewer, img, 0, 0, 0), top = project(viewer, img, 0, 0, 0.5f);
   EXPECT_NEAR(top.x(), origin.x(), 1);
   EXPECT_LT(top.y(), origin.y() - 30);
-  // The line's normal (0, 0, 1) now leans half away from the light: diffuse 0.35 blue, ambient green.
-  EXPECT_TRUE(near(img, top, QColor(0, 23, 89), 8));
+  // Lines are lit as if they faced the light in every view: the same blue as in the X-Y view.
+  EXPECT_TRUE(near(img, top, QColor(46, 69, 224), 8));
   // The X-Y view looks down the line: above the origin everything is white.
   img = xyView(false);
   keep(img, "z_line_xy");
   for (int dy = 5; dy <= 60; dy += 5) EXPECT_TRUE(near(img, project(viewer, img, 0, 0, 0) - QPoint(0, dy), kWhite)) << dy;
+}
+
+// Lines and points are lit as if they faced the light, whatever the view and whatever face came
+// before them in the store: one colour in every preset view.
+TEST_F(ViewerPixels, LineColoursDoNotDependOnTheView) {
+  FigureStore fs;
+  fs.appendQuad({8, 8, 0}, {8, 9, 0}, {9, 9, 0}, {9, 8, 0});  // faces -Z, drawn before the lines
+  fs.colour = 1;
+  fs.appendLine({-10, 0, 0}, {10, 0, 0});
+  fs.colour = 3;
+  fs.appendLine({0, -10, 0}, {0, 10, 0});
+  fs.colour = 5;
+  fs.appendLine({0, 0, -10}, {0, 0, 10});
+  fs.appendPoint({0, 0, 5});
+  open(fs);
+  viewer.CheckBox1->setChecked(false);
+  const QColor red(224, 69, 46), green(46, 247, 46), blue(46, 69, 224);
+  const struct {
+    QToolButton* button;
+    const char* name;
+    bool x, y, z;  // which lines the view shows along their length
+  } views[] = {{viewer.SpeedButton1, "xy", true, true, false},
+               {viewer.SpeedButton2, "xz", true, false, true},
+               {viewer.SpeedButton3, "yz", false, true, true},
+               {viewer.SpeedButton4, "xyz", true, true, true}};
+  for (const auto& v : views) {
+    v.button->click();
+    const QImage img = viewer.capturePicture();
+    keep(img, (std::string("line_colours_") + v.name).c_str());
+    for (float t : {-0.7f, 0.4f}) {
+      SCOPED_TRACE(std::string(v.name) + " at " + std::to_string(t));
+      if (v.x) {
+        EXPECT_TRUE(near(img, project(viewer, img, t, 0, 0), red));
+      }
+      if (v.y) {
+        EXPECT_TRUE(near(img, project(viewer, img, 0, t, 0), green));
+      }
+      if (v.z) {
+        EXPECT_TRUE(near(img, project(viewer, img, 0, 0, t), blue));
+      }
+    }
+  }
+  // The axes too: red X and blue Z in the X-Z view as in the X-Y view.
+  FigureStore far;
+  far.appendPoint({10, 10, 10});
+  open(far);
+  viewer.SpeedButton2->click();
+  viewer.CheckBox1->setChecked(true);
+  const QImage img = viewer.capturePicture();
+  keep(img, "axes_xz");
+  EXPECT_TRUE(near(img, project(viewer, img, 0.8f, 0, 0), QColor(186, 31, 8)));
+  EXPECT_TRUE(near(img, project(viewer, img, 0, 0, 0.8f), QColor(8, 31, 186)));
 }
 
 TEST_F(ViewerPixels, AxesWithTheirLetters) {
@@ -238,6 +292,127 @@ TEST_F(ViewerPixels, WheelDragAndResize) {
   const QImage resized = viewer.capturePicture();
   EXPECT_EQ(resized.width(), before.width() + 40);
   EXPECT_TRUE(near(resized, project(viewer, resized, 0.2f, 0.2f, 0), QColor(46, 247, 46)));
+}
+
+// A drag of 200 pixels in each "回転" mode: the longer status texts must not widen the window (a
+// resize would throw the turned view away), and the view ends where the drag arithmetic says.
+TEST_F(ViewerPixels, DragInEveryAxisModeKeepsTheWindowAndTheTurn) {
+  FigureStore fs;
+  fs.colour = 3;
+  fs.appendQuad({-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0});
+  fs.appendLine({-3, 0, 0}, {3, 0, 0});
+  const struct {
+    viewer::TurnAxis axis;
+    const char* name;
+  } modes[] = {{viewer::TurnAxis::X, "x"}, {viewer::TurnAxis::Y, "y"}, {viewer::TurnAxis::Z, "z"}, {viewer::TurnAxis::R, "r"}};
+  for (const auto& mode : modes) {
+    open(fs);
+    auto* screen = viewer.findChild<QOpenGLWidget*>();
+    ASSERT_TRUE(screen);
+    QTest::qWait(50);
+    const QSize windowSize = viewer.size(), frameSize = viewer.frameGeometry().size();
+    viewer.setTurnAxis(mode.axis);
+    viewer::ViewState expected = viewer.viewState();
+    const QPoint start(screen->width() / 2 + 100, screen->height() / 2 + 50);
+    expected.press(true, start.x(), start.y());
+    QTest::mousePress(screen, Qt::LeftButton, Qt::NoModifier, start);
+    QPoint at = start;
+    for (int step = 0; step < 10; ++step) {  // 200 pixels to the left and 100 up, in steps
+      at -= QPoint(20, 10);
+      expected.dragTo(at.x(), at.y(), mode.axis);
+      QMouseEvent move(QEvent::MouseMove, at, screen->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(screen, &move);
+      QTest::qWait(5);
+    }
+    QTest::mouseRelease(screen, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::qWait(200);  // a window that grew would have been resized by now
+    EXPECT_EQ(viewer.size(), windowSize) << mode.name;
+    EXPECT_EQ(viewer.frameGeometry().size(), frameSize) << mode.name;
+    const viewer::ViewState& got = viewer.viewState();
+    EXPECT_FLOAT_EQ(got.angleX, expected.angleX) << mode.name;
+    EXPECT_FLOAT_EQ(got.angleY, expected.angleY) << mode.name;
+    EXPECT_FLOAT_EQ(got.angleZ, expected.angleZ) << mode.name;
+    EXPECT_FLOAT_EQ(got.shiftX, expected.shiftX) << mode.name;
+    EXPECT_FLOAT_EQ(got.shiftY, expected.shiftY) << mode.name;
+    EXPECT_FLOAT_EQ(got.shiftZ, expected.shiftZ) << mode.name;
+    EXPECT_EQ(got.modelView.m, expected.modelView.m) << mode.name;
+    // The texts stay whole even where the room shows only their start.
+    EXPECT_EQ(viewer.LabelX->text().toStdString(), expected.label(0)) << mode.name;
+    EXPECT_EQ(viewer.LabelZ->text().toStdString(), expected.label(2)) << mode.name;
+    keep(viewer.grab().toImage(), (std::string("viewer_after_drag_") + mode.name).c_str());
+  }
+}
+
+// Many lines: a fan about the origin, so that every part of the store shows.
+FigureStore manyLines(int count) {
+  FigureStore fs;
+  for (int i = 0; i < count; ++i) {
+    const double a = i * 2 * M_PI / count;
+    fs.appendLine({0, 0, 0}, {10 * std::cos(a), 10 * std::sin(a), 0});
+  }
+  return fs;
+}
+
+// A large store is compiled in parts between events, with its progress; the figures appear whole
+// once the last part is done, and closing the window deletes the lists.
+TEST_F(ViewerPixels, LargeStoreIsCompiledInPartsWithProgress) {
+  const FigureStore fs = manyLines(40000);
+  viewer.setListPart(3000);
+  std::vector<qint64> progress;
+  std::vector<bool> ended;
+  QObject::connect(&viewer, &TScrScreen::listsProgress, [&](qint64 done, qint64 total) {
+    EXPECT_EQ(total, 40000);
+    progress.push_back(done);
+  });
+  QObject::connect(&viewer, &TScrScreen::listsEnded, [&](bool shown) { ended.push_back(shown); });
+  open(fs);
+  EXPECT_FALSE(viewer.listsBuilt());  // the window is up before the lists are done
+  for (int i = 0; i < 500 && ended.empty(); ++i) QTest::qWait(10);
+  ASSERT_EQ(ended, std::vector<bool>{true});
+  ASSERT_GE(progress.size(), 12u);
+  EXPECT_EQ(progress.front(), 0);
+  EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+  EXPECT_LT(progress.back(), 40000);
+  EXPECT_TRUE(viewer.listsBuilt());
+  viewer.SpeedButton1->click();
+  viewer.CheckBox1->setChecked(false);
+  const QImage img = viewer.capturePicture();
+  keep(img, "many_lines_xy");
+  const QColor red(224, 69, 46);
+  for (float a : {0.3f, 2.0f, 4.0f, 5.5f})  // lines from the first, middle and last parts
+    EXPECT_TRUE(near(img, project(viewer, img, 0.6f * std::cos(a), 0.6f * std::sin(a), 0), red, 40)) << a;
+  viewer.close();
+  EXPECT_FALSE(viewer.listsBuilt());
+}
+
+// Escape during the build closes the viewer for this run; an Escape that only repeats (the key that
+// ended the run, still held) does not. A picture asked for during the build finishes it first.
+TEST_F(ViewerPixels, EscapeDuringTheBuildSkipsTheViewer) {
+  const FigureStore fs = manyLines(40000);
+  viewer.setListPart(40);  // a thousand parts: still building when the keys come
+  std::vector<bool> ended;
+  QObject::connect(&viewer, &TScrScreen::listsEnded, [&](bool shown) { ended.push_back(shown); });
+  QWidget elsewhere;  // the key may be pressed in any window of the program
+  elsewhere.show();
+  open(fs);
+  ASSERT_TRUE(ended.empty());
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(&elsewhere, &repeat);
+  EXPECT_TRUE(viewer.isVisible());
+  EXPECT_TRUE(ended.empty());
+  QTest::keyClick(&elsewhere, Qt::Key_Escape);
+  EXPECT_FALSE(viewer.isVisible());
+  EXPECT_EQ(ended, std::vector<bool>{false});
+  EXPECT_FALSE(viewer.listsBuilt());
+  // Escape after the build is nobody's business here.
+  QTest::keyClick(&elsewhere, Qt::Key_Escape);
+  EXPECT_EQ(ended.size(), 1u);
+
+  open(fs);
+  const QImage img = viewer.capturePicture();
+  EXPECT_TRUE(viewer.listsBuilt());
+  EXPECT_EQ(ended, (std::vector<bool>{false, true}));
+  EXPECT_FALSE(near(img, project(viewer, img, 0.5f, 0.01f, 0), kWhite));
 }
 
 TEST_F(ViewerPixels, CopyAndSaveTheCapturedPicture) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
@@ -67,6 +68,10 @@ TEST(VariableTable, ListsVariablesAndTheListOfTheChosenName) {
   w.variableRowClicked(1);
   keep(w, "variable_table");
   ASSERT_EQ(w.StringGrid2->rowCount(), 3);
+  // The element column lies whole in the right grid.
+  const QTableWidget* g2 = w.StringGrid2;
+  EXPECT_LE(g2->columnViewportPosition(1) + g2->columnWidth(1), g2->viewport()->width());
+  EXPECT_GE(g2->columnWidth(1), g2->fontMetrics().horizontalAdvance("M10,細目"));
   EXPECT_EQ(cell(w.StringGrid2, 0, 0), "1");
   EXPECT_EQ(cell(w.StringGrid2, 2, 0), "3");
   EXPECT_EQ(cell(w.StringGrid2, 2, 1), "M10,細目");
@@ -208,12 +213,27 @@ TEST_F(HelpWindow, MissingFileLeavesTheWindowEmptyAndClosingEmptiesIt) {
   w.setHelpPath(dir.filePath("none.txt"));
   w.show();
   EXPECT_TRUE(w.RichEdit1->toPlainText().isEmpty());
+  // The window says why it is empty, naming the file.
+  const QString missing = "ヘルプファイル「" + QDir::toNativeSeparators(dir.filePath("none.txt")) + "」が見つかりません。";
+  EXPECT_EQ(w.StatusBar1->currentMessage(), missing);
+  EXPECT_EQ(w.RichEdit1->placeholderText(), missing);
+  keep(w, "help_window_missing");
   for (QPushButton* b : w.ChapterButtons) b->click();
   EXPECT_FALSE(w.RichEdit1->textCursor().hasSelection());
+  w.close();
+  // A folder in its place cannot be read.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.txt"));
+  w.setHelpPath(dir.filePath("folder.txt"));
+  w.show();
+  EXPECT_TRUE(w.RichEdit1->toPlainText().isEmpty());
+  EXPECT_EQ(w.StatusBar1->currentMessage(),
+            "ヘルプファイル「" + QDir::toNativeSeparators(dir.filePath("folder.txt")) + "」を読み込めません。");
   w.close();
   w.setHelpPath(path);
   w.show();
   EXPECT_FALSE(w.RichEdit1->toPlainText().isEmpty());
+  EXPECT_TRUE(w.StatusBar1->currentMessage().isEmpty());
+  EXPECT_TRUE(w.RichEdit1->placeholderText().isEmpty());
   w.close();
   EXPECT_TRUE(w.RichEdit1->toPlainText().isEmpty());
   // A UTF-8 help file is read as UTF-8.

@@ -1,5 +1,6 @@
 // A file written through a temporary file beside it: the finished text replaces the target in one
 // rename, so a failed write leaves an earlier file of that name as it was and no partial file behind.
+// The export writers and the script files are written this way.
 #pragma once
 
 #include <streambuf>
@@ -60,8 +61,8 @@ class FdOutBuf : public std::streambuf {
   std::vector<char> buffer_;
 };
 
-// Writes bytes to path through a ReplacingFile. False with the system's description of the failure
-// (strerror) in error; an earlier file of that name is then left as it was.
-bool writeWholeFile(const std::string& path, std::string_view bytes, std::string& error);
+// Writes bytes as the whole content of path through a ReplacingFile. False with the errno value in
+// *error (when given) on failure; an earlier file of that name is then left as it was.
+bool writeFileReplacing(const std::string& path, std::string_view bytes, int* error = nullptr);
 
 }  // namespace kubrix

@@ -1,5 +1,5 @@
-// Temporary-file-and-rename writing of the export files.
-#include "output/export/replacing_file.h"
+// Temporary-file-and-rename writing of the export files and the script files.
+#include "files/replacing_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -163,25 +163,20 @@ int FdOutBuf::sync() {
   return ok ? 0 : -1;
 }
 
-bool writeWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+bool writeFileReplacing(const std::string& path, std::string_view bytes, int* error) {
   ReplacingFile file;
-  if (!file.open(path)) {
-    error = strerror(file.error());
+  auto failed = [&](int err) {
+    if (error) *error = err != 0 ? err : EIO;
     return false;
-  }
-  for (size_t done = 0; done < bytes.size();) {
-    const ssize_t n = ::write(file.fd(), bytes.data() + done, bytes.size() - done);
+  };
+  if (!file.open(path)) return failed(file.error());
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(file.fd(), bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = strerror(n < 0 ? errno : EIO);
-      return false;  // the temporary file goes with `file`
-    }
-    done += static_cast<size_t>(n);
+    if (n <= 0) return failed(n < 0 ? errno : EIO);
+    bytes.remove_prefix(static_cast<size_t>(n));
   }
-  if (!file.commit()) {
-    error = strerror(file.error());
-    return false;
-  }
+  if (!file.commit()) return failed(file.error());
   return true;
 }
 
