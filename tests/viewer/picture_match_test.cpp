@@ -10,10 +10,8 @@
 #include <QToolButton>
 #include <cstdlib>
 
-#include "engine/engine.h"
-#include "files/script_file.h"
-#include "files/settings.h"
 #include "output/viewer/scr_screen.h"
+#include "tests/script_store.h"
 
 namespace kubrix {
 namespace {
@@ -25,17 +23,6 @@ const char* kScript =
     "PEN 5\n3SOLID a,2,-4,0,10,-4,3,2,4,6\n"
     "PEN 2\n4SOLID a,0,0,0,0,6,0,0,6,6,0,0,6\n"
     "PEN 1\nLINE a,-8,-8,-8,8,8,8\nTEN a,5,-5,5\n";
-
-FigureStore storeOf(const std::string& path) {
-  const ScriptLoad load = loadScriptFile(path, ScriptEncoding::Auto);
-  Host host;
-  Engine engine(host);
-  engine.setHeader(scriptHeader(Settings{}));
-  engine.setBody(load.body);
-  engine.logOff = true;
-  engine.resetAndRun();
-  return engine.figures;
-}
 
 QImage runnerPicture(const QString& script, const QSize& size, QStringList options, const QString& out) {
   options << "--log-off" << "--size" << QString("%1x%2").arg(size.width()).arg(size.height()) << "-o" << out << script;
@@ -69,7 +56,7 @@ TEST(ViewerPixelsMatchRunner, RunnerPictureEqualsTheViewersPicture) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(kScript);
   }
-  const FigureStore store = storeOf(script.toStdString());
+  const FigureStore store = test::storeOfScriptFile(script.toStdString());
   TScrScreen viewer;
   viewer.ui().message = [](ViewerUi::Icon, const QString& text) { ADD_FAILURE() << text.toStdString(); };
   viewer.openAfterRun(store);
