@@ -13,10 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "output/viewer/figure_renderer.h"
+#include "output/render/figure_renderer.h"
 #include "output/viewer/gl_support.h"
 #include "output/viewer/scr_screen.h"
-#include "output/viewer/view_scale.h"
+#include "output/render/view_scale.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "files/ini_file.h"
 #include "files/script_file.h"
 #include "files/settings.h"
+#include "cli/figure_outputs.h"
 #include "cli/interaction.h"
 #include "cli/outputs.h"
 #include "engine/date_text.h"
@@ -49,6 +50,7 @@ struct Options {
   kubrix::cli::InteractionOptions interaction;
   std::vector<std::pair<std::string, std::string>> sets;
   std::vector<std::string> outputs;
+  kubrix::render::PictureOptions picture;
   std::vector<kubrix::LocalDateTime> clock;
   unsigned long long maxSteps = 0;
   kubrix::ScriptEncoding encoding = kubrix::ScriptEncoding::Auto;
@@ -67,7 +69,13 @@ void usage(FILE* to) {
       "                         the dialogs open (with --set: through both runs); <cancel>\n"
       "                         cancels; without answers every dialog is cancelled\n"
       "  -o, --output FILE      save the figure store as FILE: .dxf .stl .obj .wrl .x3d .dae\n"
-      "                         (format by extension, export scale 1; repeatable)\n"
+      "                         (format by extension, export scale 1; repeatable), .glb (glTF 2.0)\n"
+      "                         and .3mf with layers and colours, or the viewer's picture as\n"
+      "                         .png or .bmp (drawn without a display)\n"
+      "  --view xy|xz|yz|xyz    the preset view of the picture (default xyz)\n"
+      "  --size WxH             the picture size in pixels (default 800x600)\n"
+      "  --color                the picture in the element colours (the viewer's colour mode)\n"
+      "  --no-axes              the picture without the axes\n"
       "  --table FILE           write the data table of the figure store\n"
       "  --vars FILE            write the variables and lists\n"
       "  --grid FILE            write the parameter grid\n"
@@ -113,6 +121,17 @@ Options parseArgs(int argc, char** argv) {
       else if (a == "--vars") o.vars = value(i, "--vars");
       else if (a == "--grid") o.grid = value(i, "--grid");
       else if (a == "-o" || a == "--output") o.outputs.push_back(value(i, "--output"));
+      else if (a == "--color") o.picture.colourMode = true;
+      else if (a == "--no-axes") o.picture.axes = false;
+      else if (a == "--view") {
+        const std::string s = value(i, "--view");
+        if (!kubrix::render::parseViewPreset(s, o.picture.view)) usageError("--view takes xy, xz, yz or xyz, got '" + s + "'");
+      } else if (a == "--size") {
+        const std::string s = value(i, "--size");
+        if (!kubrix::render::parsePictureSize(s, o.picture.width, o.picture.height))
+          usageError("--size needs WIDTHxHEIGHT, each 1 to " + std::to_string(kubrix::render::kMaxPictureSide) +
+                     ", got '" + s + "'");
+      }
       else if (a == "--clock") {
         const std::string s = value(i, "--clock");
         if (!kubrix::parseLocalDateTime(s, o.clock.emplace_back()))
@@ -149,15 +168,6 @@ Options parseArgs(int argc, char** argv) {
   return o;
 }
 
-std::string extensionOf(const std::string& path) {
-  const size_t dot = path.find_last_of('.');
-  const size_t slash = path.find_last_of('/');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  std::string e = path.substr(dot);
-  for (char& c : e) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return e;
-}
-
 void printLog(std::string_view sjis) {
   const std::string u = kubrix::sjisToUtf8(sjis);
   fwrite(u.data(), 1, u.size(), stdout);
@@ -169,9 +179,9 @@ int main(int argc, char** argv) {
   const Options o = parseArgs(argc, argv);
 
   for (const auto& out : o.outputs) {
-    const std::string ext = extensionOf(out);
-    if (!kubrix::exportFormatForExtension(ext))
-      usageError(out + ": unknown export format '" + ext + "' (use .dxf .stl .obj .wrl .x3d .dae)");
+    if (!kubrix::figureOutputKnown(out))
+      usageError(out + ": unknown output format '" + kubrix::outputExtension(out) + "' (use " +
+                 kubrix::kFigureOutputExtensions + ")");
   }
 
   kubrix::Settings settings;
@@ -242,18 +252,7 @@ int main(int argc, char** argv) {
   write(o.table, [&] { return kubrix::dataTableText(engine.figures); });
   write(o.vars, [&] { return kubrix::variablesText(engine.vars, engine.lists); });
   write(o.grid, [&] { return kubrix::gridText(engine.grid()); });
-  if (!o.outputs.empty()) {
-    kubrix::ExportContext context;  // export scale 1.0, as the viewer's save command sets it
-    context.viewScale = kubrix::viewScaleOf(engine.figures);
-    for (const auto& out : o.outputs) {
-      std::string error;
-      if (!kubrix::writeExport(engine.figures, *kubrix::exportFormatForExtension(extensionOf(out)), out, context,
-                               error)) {
-        fprintf(stderr, "kubrix-run: cannot write %s: %s\n", out.c_str(), error.c_str());
-        status = 1;
-      }
-    }
-  }
+  if (kubrix::writeFigureOutputs(engine.figures, o.outputs, o.picture) != 0) status = 1;
   if (o.status) {
     fprintf(stderr, "%s\n%s\n", kubrix::sjisToUtf8(engine.status(0)).c_str(), kubrix::sjisToUtf8(engine.status(1)).c_str());
   }

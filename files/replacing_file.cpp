@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace kubrix {
 
@@ -119,6 +120,47 @@ bool ReplacingFile::commit() {
   if (rename(temp_.c_str(), target_.c_str()) != 0) return fail(errno);
   temp_.clear();
   return true;
+}
+
+FdOutBuf::FdOutBuf(int fd, size_t bufferBytes) : fd_(fd), buffer_(bufferBytes) {
+  setp(buffer_.data(), buffer_.data() + buffer_.size());
+}
+
+bool FdOutBuf::drain(const char* data, size_t size) {
+  while (size > 0 && error_ == 0) {
+    const ssize_t n = ::write(fd_, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error_ = n < 0 ? errno : EIO;
+      break;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return error_ == 0;
+}
+
+FdOutBuf::int_type FdOutBuf::overflow(int_type c) {
+  if (sync() != 0) return traits_type::eof();
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  *pptr() = traits_type::to_char_type(c);
+  pbump(1);
+  return c;
+}
+
+std::streamsize FdOutBuf::xsputn(const char* s, std::streamsize n) {
+  // Large pieces (a model's vertex data) go straight to the file.
+  if (n >= static_cast<std::streamsize>(buffer_.size())) {
+    if (sync() != 0 || !drain(s, static_cast<size_t>(n))) return 0;
+    return n;
+  }
+  return std::streambuf::xsputn(s, n);
+}
+
+int FdOutBuf::sync() {
+  const bool ok = drain(pbase(), static_cast<size_t>(pptr() - pbase()));
+  setp(buffer_.data(), buffer_.data() + buffer_.size());
+  return ok ? 0 : -1;
 }
 
 bool writeFileReplacing(const std::string& path, std::string_view bytes, int* error) {

@@ -3,8 +3,10 @@
 // The export writers and the script files are written this way.
 #pragma once
 
+#include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kubrix {
 
@@ -37,6 +39,26 @@ class ReplacingFile {
   bool direct_ = false;     // writing into an existing device or pipe
   bool replacing_ = false;  // an existing regular file will be replaced
   int error_ = 0;
+};
+
+// A std::ostream buffer over a file descriptor (a ReplacingFile's), for writers that only know
+// streams: no copy of the whole file in memory. After the first failed write it keeps the error
+// number and drops the rest; flush with pubsync() and check error().
+class FdOutBuf : public std::streambuf {
+ public:
+  explicit FdOutBuf(int fd, size_t bufferBytes = size_t{1} << 20);
+  int error() const { return error_; }
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+  int sync() override;
+
+ private:
+  bool drain(const char* data, size_t size);
+  int fd_;
+  int error_ = 0;
+  std::vector<char> buffer_;
 };
 
 // Writes bytes as the whole content of path through a ReplacingFile. False with the errno value in

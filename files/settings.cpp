@@ -126,6 +126,7 @@ void Settings::read(const IniFile& ini) {
   readInt(ini, "Set", "ASep", 32, arcSegments);
   readInt(ini, "Set", "CSep", 32, curveSegments);
   readInt(ini, "Set", "RSep", 32, cornerSegments);
+  readBool(ini, "Set", "FRld", reloadOnChange);
 
   readCad(ini, "ACAD", acad);
   readCad(ini, "GSU6", gsu6);
@@ -159,6 +160,7 @@ void Settings::write(IniFile& ini) const {
   ini.write("Set", "ASep", intText(arcSegments));
   ini.write("Set", "CSep", intText(curveSegments));
   ini.write("Set", "RSep", intText(cornerSegments));
+  ini.write("Set", "FRld", reloadOnChange ? "1" : "0");
 
   writeCad(ini, "ACAD", acad);
   writeCad(ini, "GSU6", gsu6);

@@ -34,6 +34,7 @@ struct Settings {
   int curveSegments = 10;
   int cornerSegments = 5;
   bool logOff = false;
+  bool reloadOnChange = false;  // "ファイル変更時に再読込": reload and run the open script when its file changes
   std::string personalName = "---";  // CP932
   std::string authorName = "No Name";
   std::string authorUrl = "No Url";

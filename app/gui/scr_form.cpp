@@ -317,6 +317,7 @@ void TScrForm::setStatusText(int panel, const QString& text) {
 
 void TScrForm::setCaption() {
   setWindowTitle(currentFile_.isEmpty() ? QString("Kubrix") : "Kubrix - " + currentFile_);
+  followCurrentFile();  // the caption names the open file: the file watch follows it
 }
 
 void TScrForm::MnuSetElseClick() {

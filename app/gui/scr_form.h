@@ -43,6 +43,7 @@ class ScriptDialogs;
 
 namespace kubrix::gui {
 
+class FileWatch;
 class GuiHost;
 class LogPump;
 class ScriptHighlighter;
@@ -134,6 +135,11 @@ class TScrForm : public QMainWindow {
   std::function<void()> onRunFinishedWithFigures;  // after a run that left figures: show the viewer
   std::function<void()> onSettingsRead;            // at start: windows take their layout from settings()
   std::function<void()> onBeforeSettingsWrite;     // at exit: windows put their layout into settings()
+  // Reload on change: the open plain script's file is watched; after a change (once the file has
+  // been quiet for kReloadQuietMs) it is loaded and run when settings().reloadOnChange is set.
+  static constexpr int kReloadQuietMs = 300;
+  FileWatch* fileWatch() const { return fileWatch_; }
+
   // Message boxes: plain message, and a Yes/No question. Tests replace them.
   std::function<void(const QString&)> showMessage;
   std::function<bool(const QString&)> askYesNo;
@@ -228,6 +234,8 @@ class TScrForm : public QMainWindow {
   bool writePlainScript(const QString& path);
   void saveProtected(const QString& path);
   void saveDistribution(const QString& path);
+  void followCurrentFile();
+  void openFileChanged(const QString& path);
 
   AppPaths paths_;
   Settings settings_;
@@ -243,6 +251,10 @@ class TScrForm : public QMainWindow {
   QString currentFile_;
   PlainScriptFormat plainFormat_;  // how the open plain script is stored
   std::unique_ptr<cad::CadTransfer> cad_;
+  FileWatch* fileWatch_ = nullptr;
+  QByteArray fileBytes_;  // the watched file as last seen
+  QString loadedText_;    // the editor text as last loaded from or matched with the file
+  bool reloadPending_ = false;
 };
 
 }  // namespace kubrix::gui

@@ -1,6 +1,7 @@
 // TSetLine, TSetElse and the about box.
 #include "app/gui/settings_dialogs.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -188,6 +189,10 @@ TSetElse::TSetElse(QWidget* parent) : QDialog(parent) {
   qt::limitSjisBytes(Edit1, 254);
   qt::limitSjisBytes(Edit2, 128);
   qt::limitSjisBytes(Edit3, 128);
+  CheckBox1 = new QCheckBox(u("ファイル変更時に再読込"), this);
+  CheckBox1->setObjectName("CheckBox1");
+  CheckBox1->setToolTip(u("開いているスクリプトファイルが他のエディタで保存されたら、読み込み直して実行します。"));
+  layout->addWidget(CheckBox1);
   layout->addSpacing(6);
   const qt::OkCancel b = qt::addOkCancel(this, layout, kOk, kCancel);
   OKBtn = b.ok;
@@ -204,10 +209,12 @@ bool TSetElse::execute(Settings& s) {
   qt::presetText(Edit1, qt::fromSjis(s.personalName));
   qt::presetText(Edit2, qt::fromSjis(s.authorName));
   qt::presetText(Edit3, qt::fromSjis(s.authorUrl));
+  CheckBox1->setChecked(s.reloadOnChange);
   if (exec() != QDialog::Accepted) return false;
   s.personalName = Edit1->text().isEmpty() ? std::string("---") : qt::toSjis(Edit1->text());
   s.authorName = qt::toSjis(Edit2->text());
   s.authorUrl = qt::toSjis(Edit3->text());
+  s.reloadOnChange = CheckBox1->isChecked();
   return true;
 }
 

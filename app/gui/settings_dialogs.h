@@ -8,6 +8,7 @@
 
 #include "files/settings.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -54,12 +55,13 @@ class TSetElse : public QDialog {
  public:
   explicit TSetElse(QWidget* parent = nullptr);
   // Fills the fields, shows the dialog modally; on OK stores the three texts (an empty personal name
-  // becomes "---").
+  // becomes "---") and the reload option.
   bool execute(Settings& s);
 
   QLineEdit* Edit1;  // personal name
   QLineEdit* Edit2;  // author name
   QLineEdit* Edit3;  // author URL
+  QCheckBox* CheckBox1;  // "ファイル変更時に再読込"
   QPushButton* OKBtn;
   QPushButton* CancelBtn;
 

@@ -9,10 +9,12 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <ostream>
 
 #include "engine/sjis.h"
 #include "geometry/palette.h"
 #include "files/replacing_file.h"
+#include "output/export/model_writers.h"
 #include "output/export/writers.h"
 
 namespace kubrix {
@@ -41,7 +43,15 @@ void writeFormat(ExportFormat format, const ExportJob& job, TextWriter& w) {
     case ExportFormat::Vrml: return writeVrml(job, w);
     case ExportFormat::X3d: return writeX3d(job, w);
     case ExportFormat::Collada: return writeCollada(job, w);
+    case ExportFormat::Glb:
+    case ExportFormat::ThreeMf: return;  // binary: modelBytes
   }
+}
+
+bool isModelFormat(ExportFormat format) { return format == ExportFormat::Glb || format == ExportFormat::ThreeMf; }
+
+bool modelBytes(const FigureStore& store, ExportFormat format, std::string& bytes, std::string& error) {
+  return format == ExportFormat::Glb ? glbBytes(store, bytes, error) : threeMfBytes(store, bytes, error);
 }
 
 // A kept creation date must still be a date and time: digits, separators, 'T', 'Z', offsets.
@@ -64,6 +74,8 @@ std::optional<ExportFormat> exportFormatForExtension(std::string_view ext) {
   if (ext == ".wrl") return ExportFormat::Vrml;
   if (ext == ".x3d") return ExportFormat::X3d;
   if (ext == ".dae") return ExportFormat::Collada;
+  if (ext == ".glb") return ExportFormat::Glb;
+  if (ext == ".3mf") return ExportFormat::ThreeMf;
   return std::nullopt;
 }
 
@@ -143,6 +155,10 @@ std::string colladaCreatedDate(const std::string& path) {
 
 std::string exportText(const FigureStore& store, ExportFormat format, std::string_view fileName,
                        const ExportContext& context, std::string_view colladaCreated) {
+  if (isModelFormat(format)) {
+    std::string bytes, error;
+    return modelBytes(store, format, bytes, error) ? bytes : std::string();
+  }
   ExportJob job{store, context, nameText(fileName), std::string(colladaCreated), colladaDateNow(context)};
   if (job.created.empty()) job.created = job.modified;
   std::string text;
@@ -165,10 +181,31 @@ bool writeExport(const FigureStore& store, ExportFormat format, const std::strin
     return false;
   }
   try {
+    if (format == ExportFormat::ThreeMf) {
+      std::string bytes;
+      if (!threeMfBytes(store, bytes, error)) return false;
+      int err = 0;
+      if (!writeFileReplacing(path, bytes, &err)) error = strerror(err);
+      return err == 0;
+    }
     ReplacingFile file;
     if (!file.open(path)) {
       error = strerror(file.error());
       return false;
+    }
+    if (format == ExportFormat::Glb) {
+      FdOutBuf buffer(file.fd());
+      std::ostream stream(&buffer);
+      if (!writeGlb(store, stream, error)) return false;
+      if (buffer.pubsync() != 0 || buffer.error() != 0) {
+        error = strerror(buffer.error() != 0 ? buffer.error() : EIO);
+        return false;
+      }
+      if (!file.commit()) {
+        error = strerror(file.error());
+        return false;
+      }
+      return true;
     }
     ExportJob job{store, context, nameText(baseName(path)), {}, colladaDateNow(context)};
     if (format == ExportFormat::Collada) job.created = colladaCreatedDate(file.target());

@@ -1,5 +1,6 @@
 // The export writers: the figure store written as DXF, STL, OBJ, VRML 2.0, X3D or COLLADA text
-// (CP932, CR LF). Each writer reads only the figure store and skips deleted elements.
+// (CP932, CR LF), or as binary glTF (.glb) or 3MF models. Each writer reads only the figure store
+// and skips deleted elements.
 #pragma once
 
 #include <ctime>
@@ -11,7 +12,7 @@
 
 namespace kubrix {
 
-enum class ExportFormat { Dxf, Stl, Obj, Vrml, X3d, Collada };
+enum class ExportFormat { Dxf, Stl, Obj, Vrml, X3d, Collada, Glb, ThreeMf };
 
 struct ExportContext {
   double exportScale = 1.0;  // multiplies DXF and COLLADA coordinates
@@ -26,7 +27,7 @@ inline constexpr const char* kExportNoFiguresMessage = "図形データがあり
 inline constexpr const char* kExportNameRefusedMessage =
     "ファイル名に全角文字（漢字、２バイト系記号文字等）を使用する事は出来ません。";
 
-// The format for a lower-case extension with its dot (".dxf" ...); nothing for any other.
+// The format for a lower-case extension with its dot (".dxf" ... ".glb", ".3mf"); nothing for any other.
 std::optional<ExportFormat> exportFormatForExtension(std::string_view lowerExtension);
 
 // The largest absolute coordinate in any of the four point slots of a live element (unused slots
@@ -47,7 +48,8 @@ bool exportFileNameAllowed(ExportFormat format, std::string_view path);
 bool writeExport(const FigureStore& store, ExportFormat format, const std::string& path,
                  const ExportContext& context, std::string& error);
 
-// The text writeExport would write for a file called fileName (UTF-8, without folder), with the
+// The text (for .glb and .3mf the bytes; empty when they cannot be made) writeExport would write
+// for a file called fileName (UTF-8, without folder), with the
 // given COLLADA creation date (empty: the context's clock). For tests and in-memory hand-over.
 std::string exportText(const FigureStore& store, ExportFormat format, std::string_view fileName,
                        const ExportContext& context, std::string_view colladaCreated = {});

@@ -10,16 +10,6 @@ namespace kubrix {
 
 namespace {
 
-int pointCount(const FigureElement& e) {
-  switch (e.kind) {
-    case kKindLine: return 2;
-    case kKindPoint: return 1;
-    case kKindTriangle: return 3;
-    case kKindQuad: return 4;
-    default: return 0;
-  }
-}
-
 // Points by exact value (-0 and 0 alike) to their 1-based vertex numbers: open addressing over a
 // power-of-two table, grown at half load.
 class VertexIndex {

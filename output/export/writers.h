@@ -29,6 +29,16 @@ void writeCollada(const ExportJob& job, TextWriter& w);
 // The layer a writer that compares exact layers files an element under; -1 outside 0..255.
 inline int exactLayer(const FigureElement& e) { return (e.layer >= 0 && e.layer <= 255) ? e.layer : -1; }
 inline bool isFace(const FigureElement& e) { return e.kind == kKindTriangle || e.kind == kKindQuad; }
+// The points an element uses: 2 for a line, 1 for a point, 3 or 4 for faces, 0 for other kinds.
+inline int pointCount(const FigureElement& e) {
+  switch (e.kind) {
+    case kKindLine: return 2;
+    case kKindPoint: return 1;
+    case kKindTriangle: return 3;
+    case kKindQuad: return 4;
+    default: return 0;
+  }
+}
 
 // "%.10f"-style output of a coordinate, with an exact zero always written without its sign (a
 // stored -0 comes from rounding a tiny negative value and means the same place as 0).

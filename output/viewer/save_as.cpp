@@ -7,8 +7,10 @@ namespace kubrix::viewer {
 
 const char* const kSaveFilterNames[kSaveFilterCount] = {
     "DXF Files(*.dxf)", "STL Files(*.stl)",     "OBJ Files(*.obj)",    "VRML2.0 Files(*.wrl)",
-    "X3D Files(*.x3d)", "COLLADA Files(*.dae)", "Bitmap Files(*.bmp)"};
-const char* const kSaveFilterExtensions[kSaveFilterCount] = {".dxf", ".stl", ".obj", ".wrl", ".x3d", ".dae", ".bmp"};
+    "X3D Files(*.x3d)", "COLLADA Files(*.dae)", "Bitmap Files(*.bmp)", "glTF Binary Files(*.glb)",
+    "3MF Files(*.3mf)"};
+const char* const kSaveFilterExtensions[kSaveFilterCount] = {".dxf", ".stl", ".obj", ".wrl", ".x3d",
+                                                             ".dae", ".bmp", ".glb", ".3mf"};
 
 namespace {
 
@@ -34,7 +36,8 @@ std::optional<SaveTarget> saveTargetForExtension(std::string_view ext) {
     const char* ext;
     ExportFormat format;
   } kFormats[] = {{".dxf", ExportFormat::Dxf}, {".stl", ExportFormat::Stl}, {".obj", ExportFormat::Obj},
-                  {".wrl", ExportFormat::Vrml}, {".x3d", ExportFormat::X3d}, {".dae", ExportFormat::Collada}};
+                  {".wrl", ExportFormat::Vrml}, {".x3d", ExportFormat::X3d}, {".dae", ExportFormat::Collada},
+                  {".glb", ExportFormat::Glb},  {".3mf", ExportFormat::ThreeMf}};
   for (const auto& f : kFormats)
     if (ext == f.ext) return SaveTarget{false, f.format};
   if (ext == ".bmp") return SaveTarget{true, ExportFormat::Dxf};

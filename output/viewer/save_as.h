@@ -11,8 +11,9 @@
 
 namespace kubrix::viewer {
 
-// The seven filters in dialog order; the extension each adds to a name that has none.
-inline constexpr int kSaveFilterCount = 7;
+// The filters in dialog order; the extension each adds to a name that has none. The model formats
+// glTF and 3MF follow the bitmap, so the first seven keep their places.
+inline constexpr int kSaveFilterCount = 9;
 extern const char* const kSaveFilterNames[kSaveFilterCount];  // "DXF Files(*.dxf)" ...
 extern const char* const kSaveFilterExtensions[kSaveFilterCount];  // ".dxf" ...
 

@@ -21,10 +21,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "output/viewer/bmp_writer.h"
+#include "output/render/bmp_writer.h"
 #include "output/viewer/gl_support.h"
 #include "output/viewer/save_as.h"
-#include "output/viewer/view_scale.h"
+#include "output/render/view_scale.h"
 
 namespace kubrix {
 

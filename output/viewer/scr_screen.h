@@ -13,8 +13,8 @@
 
 #include "geometry/figure_store.h"
 #include "output/export/export.h"
-#include "output/viewer/figure_renderer.h"
-#include "output/viewer/view_state.h"
+#include "output/render/figure_renderer.h"
+#include "output/render/view_state.h"
 
 class QAction;
 class QButtonGroup;
@@ -36,7 +36,7 @@ struct ViewerUi {
   enum class Icon { None, Question, Warning, Error };
   std::function<void(Icon, const QString&)> message;  // one OK button
   std::function<bool(const QString&)> askYesNo;
-  // Shows the save dialog starting in folder; false when cancelled. filterIndex is 0 to 6.
+  // Shows the save dialog starting in folder; false when cancelled. filterIndex is 0 to 8.
   std::function<bool(const QString& folder, QString& path, int& filterIndex)> chooseSaveFile;
   std::function<void()> beep;
 };
@@ -78,7 +78,7 @@ class ScreenView;
 class TScrScreen : public QMainWindow {
   Q_OBJECT
  public:
-  static constexpr int kPanelHeight = 41;
+  static constexpr int kPanelHeight = viewer::kPanelHeight;
 
   explicit TScrScreen(QWidget* parent = nullptr);
   ~TScrScreen() override;

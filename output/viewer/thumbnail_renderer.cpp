@@ -7,10 +7,10 @@
 #include <QOpenGLFramebufferObject>
 #include <cstdio>
 
-#include "output/viewer/bmp_writer.h"
-#include "output/viewer/figure_renderer.h"
+#include "output/render/bmp_writer.h"
+#include "output/render/figure_renderer.h"
 #include "output/viewer/gl_support.h"
-#include "output/viewer/view_scale.h"
+#include "output/render/view_scale.h"
 
 namespace kubrix {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "geometry/figure_store.h"
-#include "output/viewer/view_state.h"
+#include "output/render/view_state.h"
 
 namespace kubrix {
 

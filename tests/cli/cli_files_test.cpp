@@ -194,7 +194,7 @@ TEST(CliOutputs, ExportPastTheFileSizeLimitKeepsTheEarlierFile) {
 TEST(CliOutputs, ExportWithAnUnknownExtensionIsAUsageErrorBeforeTheRun) {
   TempDir dir;
   const auto script = dir.write("fig.kx", sjisScript(kFigureScript));
-  for (const char* out : {"m.bmp", "m.pdf", "noextension", "dir.dxf/m"}) {
+  for (const char* out : {"m.pdf", "m.jpg", "noextension", "dir.dxf/m", "dir.png/m"}) {
     const RunResult r = runCli({"-o", dir.file(out), "--table", dir.file("t.tsv"), script});
     EXPECT_EQ(r.exitCode, 2) << out;
     EXPECT_EQ(r.out, "");  // nothing ran

@@ -280,6 +280,11 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"--set", "novalue", "SCRIPT"},
                       std::vector<std::string>{"--set", "=3", "SCRIPT"}, std::vector<std::string>{"SCRIPT", "--set"},
                       std::vector<std::string>{"-o", "model.pdf", "SCRIPT"},
+                      std::vector<std::string>{"--view", "top", "SCRIPT"}, std::vector<std::string>{"SCRIPT", "--view"},
+                      std::vector<std::string>{"--size", "0x600", "SCRIPT"},
+                      std::vector<std::string>{"--size", "800x9000", "SCRIPT"},
+                      std::vector<std::string>{"--size", "800", "SCRIPT"},
+                      std::vector<std::string>{"--size", "-8x6", "SCRIPT"},
                       std::vector<std::string>{"SCRIPT", "--table"}, std::vector<std::string>{"--settings"}));
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "files/script_file.h"
 #include "files/settings.h"
 #include "engine/engine.h"
+#include "tests/script_store.h"
 
 namespace kubrix::exporttest {
 
@@ -41,17 +42,7 @@ void addQuad(FigureStore& s, Point3 a, Point3 b, Point3 c, Point3 d, int layer, 
 
 std::string scriptPath(const std::string& name) { return std::string(KUBRIX_EXPORT_SCRIPTS) + "/" + name + ".kx"; }
 
-FigureStore storeOfScript(const std::string& name) {
-  const ScriptLoad load = loadScriptFile(scriptPath(name), ScriptEncoding::Auto);
-  if (!load.ok) throw std::runtime_error("cannot load " + scriptPath(name) + ": " + load.error);
-  Host host;
-  Engine engine(host);
-  engine.setHeader(scriptHeader(Settings{}));
-  engine.setBody(load.body);
-  engine.logOff = true;
-  engine.resetAndRun();
-  return engine.figures;
-}
+FigureStore storeOfScript(const std::string& name) { return test::storeOfScriptFile(scriptPath(name)); }
 
 ExportContext contextFor(const FigureStore& store) {
   ExportContext c;

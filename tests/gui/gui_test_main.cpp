@@ -18,6 +18,7 @@ QObject* makeNewUserTest();
 QObject* makeViewerRunTest();
 QObject* makeFileMenuTest();
 QObject* makeCadTest();
+QObject* makeReloadTest();
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
                           {"FileMenuTest", makeFileMenuTest},
                           {"CadTest", makeCadTest},
                           {"ViewerRunTest", makeViewerRunTest},
+                          {"ReloadTest", makeReloadTest},
                           // last: it installs Qt's Japanese translations for the rest of the process
                           {"NewUserTest", makeNewUserTest}};
   const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;

@@ -7,9 +7,9 @@
 #include <iterator>
 
 #include "app/windows/table_texts.h"
-#include "output/viewer/bmp_writer.h"
+#include "output/render/bmp_writer.h"
 #include "output/viewer/save_as.h"
-#include "output/viewer/view_scale.h"
+#include "output/render/view_scale.h"
 
 namespace kubrix {
 namespace {
@@ -101,6 +101,13 @@ TEST(SaveAsRules, ExtensionsFormatsAndDoubleByteNames) {
   for (int i = 0; i < viewer::kSaveFilterCount; ++i)
     EXPECT_TRUE(viewer::saveTargetForExtension(viewer::kSaveFilterExtensions[i])) << i;
   EXPECT_STREQ(viewer::kSaveFilterNames[3], "VRML2.0 Files(*.wrl)");
+  // The model formats come after the seven of the dialog's first list, which keep their places.
+  EXPECT_STREQ(viewer::kSaveFilterNames[6], "Bitmap Files(*.bmp)");
+  EXPECT_STREQ(viewer::kSaveFilterNames[7], "glTF Binary Files(*.glb)");
+  EXPECT_STREQ(viewer::kSaveFilterNames[8], "3MF Files(*.3mf)");
+  EXPECT_EQ(viewer::saveTargetForExtension(".glb")->format, ExportFormat::Glb);
+  EXPECT_EQ(viewer::saveTargetForExtension(".3mf")->format, ExportFormat::ThreeMf);
+  EXPECT_FALSE(viewer::refusesDoubleByteNames(".glb"));
 
   EXPECT_TRUE(viewer::refusesDoubleByteNames(".x3d"));
   EXPECT_FALSE(viewer::refusesDoubleByteNames(".obj"));

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "output/viewer/view_state.h"
+#include "output/render/view_state.h"
 
 namespace kubrix::viewer {
 namespace {

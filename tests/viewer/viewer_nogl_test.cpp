@@ -172,12 +172,26 @@ TEST_F(SaveAs, FilterAddsTheMissingExtensionAndTheWriterGetsScaleOne) {
   EXPECT_EQ(f.writes[5].format, ExportFormat::Vrml);
   EXPECT_EQ(f.writes[6].path, file("x").toStdString() + ".x3d");
 
+  // The model formats after the bitmap: filters 8 and 9 add ".glb" and ".3mf"; a Japanese name is
+  // fine for them.
+  for (int filter : {7, 8}) {
+    f.chosenPath = file("模型");
+    f.chosenFilter = filter;
+    f.viewer.saveAs();
+  }
+  ASSERT_EQ(f.writes.size(), 10u);
+  EXPECT_EQ(f.writes[8].format, ExportFormat::Glb);
+  EXPECT_EQ(f.writes[8].path, file("模型").toStdString() + ".glb");
+  EXPECT_EQ(f.writes[9].format, ExportFormat::ThreeMf);
+  EXPECT_EQ(f.writes[9].path, file("模型").toStdString() + ".3mf");
+  EXPECT_TRUE(f.messages.empty());
+
   // Any other extension writes nothing and says nothing; a cancelled dialog likewise.
   f.chosenPath = file("notes.txt");
   f.viewer.saveAs();
   f.cancel = true;
   f.viewer.saveAs();
-  EXPECT_EQ(f.writes.size(), 8u);
+  EXPECT_EQ(f.writes.size(), 10u);
   EXPECT_TRUE(f.messages.empty());
 }
 

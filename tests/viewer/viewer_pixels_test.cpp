@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "output/viewer/figure_renderer.h"
+#include "output/render/figure_renderer.h"
 #include "output/viewer/gl_support.h"
 #include "output/viewer/scr_screen.h"
 #include "output/viewer/thumbnail_renderer.h"

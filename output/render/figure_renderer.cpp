@@ -1,5 +1,5 @@
 // The display lists and the frame of the viewer and the thumbnail renderer (OpenGL 1.1 calls).
-#include "output/viewer/figure_renderer.h"
+#include "output/render/figure_renderer.h"
 
 #include <GL/gl.h>
 

@@ -1,5 +1,5 @@
 // The view scale over all point slots of the live elements.
-#include "output/viewer/view_scale.h"
+#include "output/render/view_scale.h"
 
 #include <cmath>
 

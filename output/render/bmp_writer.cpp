@@ -1,5 +1,5 @@
 // Bitmap files (BITMAPFILEHEADER + BITMAPINFOHEADER, uncompressed).
-#include "output/viewer/bmp_writer.h"
+#include "output/render/bmp_writer.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,5 +1,5 @@
 // The view state: presets, drag turns and shifts, zoom steps with their limits, status texts.
-#include "output/viewer/view_state.h"
+#include "output/render/view_state.h"
 
 #include <cmath>
 

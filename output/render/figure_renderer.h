@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "geometry/figure_store.h"
-#include "output/viewer/view_state.h"
+#include "output/render/view_state.h"
 
 namespace kubrix::viewer {
 
@@ -22,6 +22,9 @@ struct Viewport {
   int width = 1, height = 1;
   int hiddenTop = 0;
 };
+
+// The height of the viewer's top panel, which covers the top of its client area.
+inline constexpr int kPanelHeight = 41;
 
 class FigureRenderer {
  public:
