@@ -26,13 +26,21 @@ int writeFigureOutputs(const FigureStore& store, const std::vector<std::string>&
                        const render::PictureOptions& picture) {
   int status = 0;
   ExportContext context;  // export scale 1.0, as the viewer's save command sets it
-  context.viewScale = viewScaleOf(store);
+  bool scaled = false;      // the view scale is one pass over the store: only DXF and X3D need it
   for (const std::string& out : outputs) {
     const std::string ext = outputExtension(out);
     std::string error;
-    const bool ok = render::isPictureExtension(ext)
-                        ? render::writePictureFile(store, picture, out, ext, error)
-                        : writeExport(store, *exportFormatForExtension(ext), out, context, error);
+    bool ok;
+    if (render::isPictureExtension(ext)) {
+      ok = render::writePictureFile(store, picture, out, ext, error);
+    } else {
+      const ExportFormat format = *exportFormatForExtension(ext);
+      if (!scaled && (format == ExportFormat::Dxf || format == ExportFormat::X3d)) {
+        context.viewScale = viewScaleOf(store);
+        scaled = true;
+      }
+      ok = writeExport(store, format, out, context, error);
+    }
     if (!ok) {
       fprintf(stderr, "kubrix-run: cannot write %s: %s\n", out.c_str(), error.c_str());
       status = 1;

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/plain_buffer.h"
+
 namespace kubrix {
 
 enum FigureKind : int32_t { kKindLine = 1, kKindPoint = 2, kKindTriangle = 11, kKindQuad = 12 };
@@ -65,7 +67,7 @@ class FigureStore {
   // Element n (1-based); the caller checks inRange.
   const FigureElement& at(size_t n) const { return elements_[n - 1]; }
   FigureElement& at(size_t n) { return elements_[n - 1]; }
-  const std::vector<FigureElement>& elements() const { return elements_; }
+  const PlainBuffer<FigureElement>& elements() const { return elements_; }
 
   void clear() { elements_.clear(); }
 
@@ -86,7 +88,7 @@ class FigureStore {
 
  private:
   void push(int32_t kind, const Point3* pts, int n, bool onGrid);
-  std::vector<FigureElement> elements_;
+  PlainBuffer<FigureElement> elements_;
 };
 
 }  // namespace kubrix

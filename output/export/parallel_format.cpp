@@ -17,11 +17,11 @@ namespace {
 class OrderedFormatting {
  public:
   OrderedFormatting(size_t count, size_t chunk, size_t workers, const RangeFormatter& format)
-      : count_(count), chunk_(chunk), ranges_((count + chunk - 1) / chunk), format_(format), slots_(2 * workers) {}
+      : count_(count), chunk_(chunk), ranges_((count + chunk - 1) / chunk), format_(format), slots_(4 * workers) {}
 
   void run(TextWriter& w) {
     std::vector<std::thread> workers;
-    const size_t n = slots_.size() / 2;
+    const size_t n = slots_.size() / 4;
     workers.reserve(n);
     for (size_t k = 0; k < n; ++k) workers.emplace_back([this] { work(); });
     std::exception_ptr failure;
@@ -31,7 +31,7 @@ class OrderedFormatting {
       changed_.wait(lock, [&] { return slot.done && slot.range == r; });
       failure = slot.failure;
       lock.unlock();
-      if (!failure) w.put(slot.text);
+      if (!failure) w.put(std::string_view(slot.text.data(), slot.text.size()));
       lock.lock();
       slot.done = false;
       written_ = r + 1;
@@ -49,7 +49,7 @@ class OrderedFormatting {
 
  private:
   struct Slot {
-    std::string text;
+    PlainBuffer<char> text;
     size_t range = 0;
     bool done = false;
     std::exception_ptr failure;

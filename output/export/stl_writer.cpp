@@ -1,5 +1,6 @@
 // ASCII STL: one facet per triangle face and two per quad face (split along P1-P3), each with the
-// unit normal of its corners by the right-hand rule; numbers in shortest round-trip form.
+// unit normal of its corners by the right-hand rule (fifteen decimals); coordinates in shortest
+// round-trip form.
 #include <cmath>
 
 #include "output/export/parallel_format.h"
@@ -28,8 +29,15 @@ void putFacet(TextWriter& w, const Point3& a, const Point3& b, const Point3& c) 
   } else {
     nx = ny = nz = 0;  // a flat (collinear) face has no direction
   }
+  // The normal only gives a direction: fifteen decimals are plenty and cost far less to write
+  // than the shortest exact text.
   w.put("facet normal ");
-  putTriple(w, nx, ny, nz);
+  w.unitFixed(nx);
+  w.put(' ');
+  w.unitFixed(ny);
+  w.put(' ');
+  w.unitFixed(nz);
+  w.crlf();
   w.put("  outer loop\r\n");
   for (const Point3* p : {&a, &b, &c}) {
     w.put("    vertex ");
@@ -43,9 +51,9 @@ void putFacet(TextWriter& w, const Point3& a, const Point3& b, const Point3& c) 
 void writeStl(const ExportJob& job, TextWriter& w) {
   w.put("solid ");
   w.line(job.fileName);
-  const std::vector<FigureElement>& elements = job.store.elements();
+  const auto& elements = job.store.elements();
   // Number formatting is nearly all of the time, so large stores are formatted on every core.
-  formatInOrder(elements.size(), 16384, [&elements](TextWriter& out, size_t begin, size_t end) {
+  formatInOrder(elements.size(), 4096, [&elements](TextWriter& out, size_t begin, size_t end) {
     for (size_t i = begin; i < end; ++i) {
       const FigureElement& e = elements[i];
       if (!e.live) continue;

@@ -214,6 +214,27 @@ size_t formatShortest(double v, char* out) {
   return static_cast<size_t>(r.ptr - out);
 }
 
+size_t formatUnitFixed(double v, char* out) {
+  const double a = std::fabs(v);
+  if (!(a <= 1.0)) return formatShortest(v, out);
+  const uint64_t k = static_cast<uint64_t>(a * 1e15 + 0.5);
+  if (k == 0) return out[0] = '0', 1;
+  char* o = out;
+  if (v < 0) *o++ = '-';
+  constexpr uint64_t kScale = 1000000000000000ull;
+  *o++ = static_cast<char>('0' + k / kScale);
+  uint64_t fraction = k % kScale;
+  if (fraction == 0) return static_cast<size_t>(o - out);
+  int digits = 15;
+  while (fraction % 10 == 0) fraction /= 10, --digits;
+  *o++ = '.';
+  for (int i = digits - 1; i >= 0; --i) {
+    o[i] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  return static_cast<size_t>(o + digits - out);
+}
+
 size_t formatUnitComponent(int c, char* out) {
   if (c <= 0) return out[0] = '0', 1;
   if (c >= 255) return out[0] = '1', 1;
@@ -248,7 +269,30 @@ TextWriter::TextWriter(std::string& into, size_t bufferBytes) : into_(&into) {
   end_ = begin_ + bufferBytes;
 }
 
-TextWriter::~TextWriter() { delete[] begin_; }
+TextWriter::TextWriter(PlainBuffer<char>& into) : memory_(&into) {
+  into.reserve(into.size() + 65536);
+  begin_ = into.data();
+  pos_ = begin_ + into.size();
+  end_ = begin_ + into.capacity();
+}
+
+TextWriter::~TextWriter() {
+  if (memory_ != nullptr) {
+    memory_->setSize(static_cast<size_t>(pos_ - begin_));
+  } else {
+    delete[] begin_;
+  }
+}
+
+void TextWriter::makeRoom(size_t n) {
+  if (memory_ == nullptr) return drain();
+  const size_t used = static_cast<size_t>(pos_ - begin_);
+  memory_->setSize(used);
+  memory_->reserve(std::max(memory_->capacity() * 2, used + n));
+  begin_ = memory_->data();
+  pos_ = begin_ + used;
+  end_ = begin_ + memory_->capacity();
+}
 
 void TextWriter::integer(long long v) {
   char* p = reserve(21);
@@ -271,6 +315,11 @@ void TextWriter::padded(long long v, int width) {
 }
 
 void TextWriter::putSlow(std::string_view s) {
+  if (memory_ != nullptr) {
+    memcpy(reserve(s.size()), s.data(), s.size());
+    pos_ += s.size();
+    return;
+  }
   // A text larger than the buffer goes out directly after what is buffered, without a copy.
   if (s.size() >= static_cast<size_t>(end_ - begin_)) {
     drain();
@@ -287,6 +336,7 @@ void TextWriter::putSlow(std::string_view s) {
 }
 
 void TextWriter::drain() {
+  if (memory_ != nullptr) return memory_->setSize(static_cast<size_t>(pos_ - begin_));
   const size_t n = static_cast<size_t>(pos_ - begin_);
   pos_ = begin_;
   emit(begin_, n);

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/plain_buffer.h"
+
 namespace kubrix {
 
 // Longest text formatFixed writes (the 309 integer digits of the largest double, the point, up to
@@ -25,6 +27,11 @@ size_t formatFixed(double v, int decimals, char* out);
 // written "0". Returns the bytes written; out holds at least 32 bytes.
 size_t formatShortest(double v, char* out);
 
+// A component of a unit vector (|v| <= 1), rounded to 15 decimals and written in fixed form with
+// trailing zeros dropped: "-0.267261241912424", "1", "0". Other values are written as
+// formatShortest writes them. Returns the bytes written; out holds at least 32 bytes.
+size_t formatUnitFixed(double v, char* out);
+
 // The palette component c (0..255) divided by 255 and rounded to three decimals, in general form:
 // 0 -> "0", 128 -> "0.502", 255 -> "1". Returns the bytes written; out holds at least 8 bytes.
 size_t formatUnitComponent(int c, char* out);
@@ -35,6 +42,9 @@ class TextWriter {
  public:
   explicit TextWriter(int fd, size_t bufferBytes = size_t{1} << 20);
   explicit TextWriter(std::string& into, size_t bufferBytes = size_t{1} << 16);
+  // Writes straight into the buffer's memory after what it holds, growing it as needed; its size
+  // covers the text after flush() and at the end.
+  explicit TextWriter(PlainBuffer<char>& into);
   ~TextWriter();
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;
@@ -60,6 +70,7 @@ class TextWriter {
   }
   void fixed(double v, int decimals) { pos_ += formatFixed(v, decimals, reserve(kFixedTextMax)); }
   void shortest(double v) { pos_ += formatShortest(v, reserve(32)); }
+  void unitFixed(double v) { pos_ += formatUnitFixed(v, reserve(32)); }
   void integer(long long v);
   // "%6d"-style: right-aligned in width characters.
   void padded(long long v, int width);
@@ -74,9 +85,11 @@ class TextWriter {
  private:
   // A pointer to at least n free bytes (n no more than the buffer's size).
   char* reserve(size_t n) {
-    if (static_cast<size_t>(end_ - pos_) < n) drain();
+    if (static_cast<size_t>(end_ - pos_) < n) makeRoom(n);
     return pos_;
   }
+  // Drains the buffer, or in memory grows it, so that n bytes fit.
+  void makeRoom(size_t n);
   void putSlow(std::string_view s);
   void drain();
   // Hands n bytes to the file or string, keeping the first error.
@@ -84,6 +97,7 @@ class TextWriter {
 
   int fd_ = -1;
   std::string* into_ = nullptr;
+  PlainBuffer<char>* memory_ = nullptr;
   char* begin_ = nullptr;
   char* pos_ = nullptr;
   char* end_ = nullptr;

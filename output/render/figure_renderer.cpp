@@ -103,7 +103,7 @@ void figurePreamble() {
 // of list lineNormal, which every frame points at the light; a face sets its own normal, so the
 // first line or point after faces (and the first of the part) calls it again. Returns the number
 // of elements drawn.
-size_t compileFigures(const std::vector<FigureElement>& elements, size_t first, size_t end, double viewScale,
+size_t compileFigures(const PlainBuffer<FigureElement>& elements, size_t first, size_t end, double viewScale,
                       GLuint lineNormal) {
   // Elements of one kind share one Begin/End, and a colour is set only when it changes: the picture
   // is the one that setting everything per element gives, with far fewer calls to compile.

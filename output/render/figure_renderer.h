@@ -62,7 +62,7 @@ class FigureRenderer {
   static constexpr size_t kDefaultPart = 1 << 20;
   unsigned base_ = 0;
   std::vector<unsigned> parts_;
-  const std::vector<FigureElement>* elements_ = nullptr;
+  const PlainBuffer<FigureElement>* elements_ = nullptr;
   double viewScale_ = 1;
   size_t compiled_ = 0, total_ = 0;
   bool complete_ = false;

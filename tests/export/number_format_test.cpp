@@ -113,6 +113,28 @@ TEST(ExportNumbers, ShortestGridPathEqualsToChars) {
     same(v), same(-v);
 }
 
+TEST(ExportNumbers, UnitVectorComponentsHaveFifteenDecimals) {
+  char buf[32];
+  auto text = [&](double v) { return std::string(buf, formatUnitFixed(v, buf)); };
+  EXPECT_EQ(text(0.0), "0");
+  EXPECT_EQ(text(-0.0), "0");
+  EXPECT_EQ(text(1.0), "1");
+  EXPECT_EQ(text(-1.0), "-1");
+  EXPECT_EQ(text(-0.5), "-0.5");
+  EXPECT_EQ(text(1 / std::sqrt(2.0)), "0.707106781186548");
+  EXPECT_EQ(text(4e-16), "0");
+  EXPECT_EQ(text(1e-15), "0.000000000000001");
+  EXPECT_EQ(text(2.5), "2.5");  // not a unit component: the shortest text
+  std::mt19937_64 rng(3);
+  for (int i = 0; i < 100000; ++i) {
+    const double v = std::uniform_real_distribution<double>(-1, 1)(rng);
+    const std::string t = text(v);
+    ASSERT_NEAR(std::strtod(t.c_str(), nullptr), v, 7e-16) << t;  // half a unit of the 15th decimal, and the reading
+    ASSERT_LE(t.size(), v < 0 ? 18u : 17u) << t;
+    ASSERT_NE(t.back(), '0') << t;
+  }
+}
+
 TEST(ExportNumbers, UnitComponentsAreThreeDecimalsInGeneralForm) {
   char buf[8];
   auto text = [&](int c) { return std::string(buf, formatUnitComponent(c, buf)); };

@@ -47,7 +47,7 @@ TEST(GalleryExamples, SolidsAreClosedOnEveryRun) {
     const MeshReport first = checkMesh(run.engine.figures);
     EXPECT_TRUE(first.closed()) << file << ": " << first.firstProblem;
     EXPECT_GT(first.volume, 0) << file;
-    const std::vector<FigureElement> before = run.engine.figures.elements();
+    const std::vector<FigureElement> before(run.engine.figures.elements().begin(), run.engine.figures.elements().end());
     run.run();
     ASSERT_EQ(run.engine.figures.count(), before.size()) << file;
     for (size_t i = 0; i < before.size(); ++i)
