@@ -77,10 +77,13 @@ script editor, the parameter grid and an OpenGL viewer; the runner kubrix-run
 runs scripts without a window for batch work. Models are saved as DXF, STL,
 OBJ, VRML, X3D and COLLADA.")
 # The dependencies are the libraries that dpkg-shlibdeps finds (libqt6gui6 brings the X11 platform
-# plugin); the window's Japanese texts want a Japanese font, the icon the hicolor theme.
+# plugin); speech loads espeak-ng when it is first used, so the library and its voices are
+# recommended; the window's Japanese texts want a Japanese font, the icon the hicolor theme.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libespeak-ng1, espeak-ng-data")
 if(KUBRIX_BUILD_GUI)
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic, hicolor-icon-theme")
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS
+         ", fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic, hicolor-icon-theme")
 endif()
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git" "/build[^/]*/")

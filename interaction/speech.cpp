@@ -1,6 +1,7 @@
 // The speech engine on espeak-ng.
 #include "interaction/speech.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <type_traits>
 
 #include "engine/sjis.h"
 
@@ -20,6 +22,37 @@ namespace {
 std::atomic<Speech*> gOpen{nullptr};
 // Where the capturing engine collects its samples; espeak-ng's callback has no user pointer of its own.
 std::vector<int16_t>* gCapture = nullptr;
+
+// espeak-ng and the sound libraries it brings are loaded on the first open, not at every start of
+// the programs: most runs never speak, and loading them costs more than the rest of a small run.
+struct EspeakApi {
+  decltype(&espeak_Initialize) initialize = nullptr;
+  decltype(&espeak_SetVoiceByName) setVoiceByName = nullptr;
+  decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+  decltype(&espeak_Synth) synth = nullptr;
+  decltype(&espeak_IsPlaying) isPlaying = nullptr;
+  decltype(&espeak_Cancel) cancel = nullptr;
+  decltype(&espeak_Terminate) terminate = nullptr;
+};
+
+// The loaded functions, or nullptr when the library or one of them is missing (speech stays off).
+const EspeakApi* espeakApi() {
+  static const EspeakApi* api = []() -> const EspeakApi* {
+    void* lib = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!lib) return nullptr;
+    static EspeakApi a;
+    auto load = [lib](auto& fn, const char* name) {
+      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+      return fn != nullptr;
+    };
+    const bool ok = load(a.initialize, "espeak_Initialize") && load(a.setVoiceByName, "espeak_SetVoiceByName") &&
+                    load(a.setSynthCallback, "espeak_SetSynthCallback") && load(a.synth, "espeak_Synth") &&
+                    load(a.isPlaying, "espeak_IsPlaying") && load(a.cancel, "espeak_Cancel") &&
+                    load(a.terminate, "espeak_Terminate");
+    return ok ? &a : nullptr;
+  }();
+  return api;
+}
 
 int captureSamples(short* wav, int count, espeak_EVENT*) {
   if (wav && count > 0 && gCapture) gCapture->insert(gCapture->end(), wav, wav + count);
@@ -46,19 +79,21 @@ bool Speech::open(Output output) {
   std::lock_guard lock(m_);
   if (open_) return true;
   if (output == Output::Device && !soundDeviceAvailable()) return false;
+  const EspeakApi* api = espeakApi();
+  if (!api) return false;
   Speech* none = nullptr;
   if (!gOpen.compare_exchange_strong(none, this)) return false;
   const espeak_AUDIO_OUTPUT mode = output == Output::Device ? AUDIO_OUTPUT_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS;
   // DONT_EXIT: a missing voice data folder must not end the program.
-  const int rate = espeak_Initialize(mode, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+  const int rate = api->initialize(mode, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
   if (rate <= 0) {
     gOpen = nullptr;
     return false;
   }
-  if (espeak_SetVoiceByName("ja") != EE_OK) espeak_SetVoiceByName("default");
+  if (api->setVoiceByName("ja") != EE_OK) api->setVoiceByName("default");
   if (output == Output::Capture) {
     gCapture = &captured_;
-    espeak_SetSynthCallback(captureSamples);
+    api->setSynthCallback(captureSamples);
   }
   rate_ = rate;
   output_ = output;
@@ -75,24 +110,24 @@ void Speech::speak(std::string_view sjis) {
   std::lock_guard lock(m_);
   if (!open_ || sjis.empty()) return;
   const std::string text = sjisToUtf8(sjis);
-  espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+  espeakApi()->synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
 }
 
 bool Speech::playing() const {
   std::lock_guard lock(m_);
-  return open_ && output_ == Output::Device && espeak_IsPlaying() != 0;
+  return open_ && output_ == Output::Device && espeakApi()->isPlaying() != 0;
 }
 
 void Speech::stop() {
   std::lock_guard lock(m_);
-  if (open_) espeak_Cancel();
+  if (open_) espeakApi()->cancel();
 }
 
 void Speech::release() {
   std::lock_guard lock(m_);
   if (!open_) return;
-  espeak_Cancel();
-  espeak_Terminate();
+  espeakApi()->cancel();
+  espeakApi()->terminate();
   if (gCapture == &captured_) gCapture = nullptr;
   open_ = false;
   gOpen = nullptr;

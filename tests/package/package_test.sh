@@ -43,6 +43,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = kubrix ] || fail "package name is '$(field Package)'"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "architecture is '$(field Architecture)'"
 field Depends | grep -q 'libc6' || fail "Depends lacks the libraries found by dpkg-shlibdeps: $(field Depends)"
+field Recommends | grep -q 'libespeak-ng1' || fail "Recommends lacks espeak-ng, which speech loads when first used"
 if [ $gui = 1 ]; then
   field Depends | grep -q 'libqt6widgets6' || fail "Depends lacks Qt: $(field Depends)"
   field Recommends | grep -q 'fonts-noto-cjk' || fail "Recommends lacks a Japanese font"
