@@ -7,7 +7,7 @@
 # EXT is any output format of kubrix-run (stl by default; png draws pictures, with RUNNER-OPTIONS
 # such as --size 480x360 --color). The runner is $KUBRIX_RUN, else build/kubrix-run of this
 # checkout, else kubrix-run on the PATH.
-#   bash scripts/sweep.sh examples/vase.kx h 10 0.05 30 sweep          # 401 vases, 10 to 30 high
+#   bash scripts/sweep.sh examples/vase.kx h 10 0.05 30 build/sweep    # 401 vases, 10 to 30 high
 set -euo pipefail
 
 usage() {
@@ -54,5 +54,5 @@ end=$(date +%s%N)
 
 written=$(find "$out" -maxdepth 1 -name "$base-$name*.$ext" -newermt "@$((start / 1000000000 - 1))" | wc -l)
 LC_ALL=C awk -v n="$count" -v w="$written" -v j="$jobs" -v ns=$((end - start)) -v dir="$out" \
-  'BEGIN { printf "%d values, %d files in %s, %.2f s wall time, %d processes at a time\n", n, w, dir, ns / 1e9, j }'
+  'BEGIN { printf "%d values, %d files in %s, %.2f s wall time, %d process%s at a time\n", n, w, dir, ns / 1e9, j, j == 1 ? "" : "es" }'
 ((status == 0)) || { echo "sweep: some runs failed (xargs status $status)" >&2; exit 1; }
