@@ -110,6 +110,9 @@ void DesktopWindows::loadLayout() {
 }
 
 void DesktopWindows::saveLayout() {
+  // A window never shown has no place of its own yet: store the place it would first open at, over
+  // the editor, rather than the top-left corner of the screen where the next start would then put it.
+  for (QWidget* window : std::as_const(unplaced_)) moveOverEditor(window);
   IniFile image;
   saveWindowLayout(image, {viewer_.get(), varTable_.get(), dataTable_.get(), help_.get()});
   form_.settings().read(image);
@@ -118,6 +121,10 @@ void DesktopWindows::saveLayout() {
 
 void DesktopWindows::placeOnFirstShow(QWidget* window) {
   if (!unplaced_.removeOne(window) || window->isVisible()) return;
+  moveOverEditor(window);
+}
+
+void DesktopWindows::moveOverEditor(QWidget* window) {
   QScreen* screen = form_.screen();
   if (!screen) return;
   const QRect editor(form_.Memo2->mapToGlobal(QPoint(0, 0)), form_.Memo2->size());

@@ -34,6 +34,7 @@ class DesktopWindows {
   // A window without a stored place opens over the editor the first time, not at the screen's
   // corner on top of the main window's menus and buttons.
   void placeOnFirstShow(QWidget* window);
+  void moveOverEditor(QWidget* window);
   // After a run the tables that are open show its results.
   void refreshOpenTables();
 

@@ -2,6 +2,8 @@
 // and is closed before the next run, the View and Help menus show the tables and the help, and the
 // windows' places travel through the settings file with the main window's.
 #include <QAction>
+#include <QMenuBar>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
@@ -88,6 +90,33 @@ class DesktopWindowsTest : public QObject {
       w->startUp();
       QCOMPARE(d.dataTable().width(), 640);
       QCOMPARE(d.dataTable().height(), 380);
+    }
+  }
+
+  // The help window was never opened in the first session: on the next start it still opens over the
+  // editor, not in the top-left corner of the screen over the main window's menus.
+  void aWindowNeverShownStillOpensOverTheEditorAfterARestart() {
+    QTemporaryDir dir;
+    {
+      Window w(dir.path());
+      DesktopWindows d(*w);
+      w->startUp();
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(&*w));
+      QVERIFY(w.close());
+    }
+    QVERIFY(readFile(dir.path() + "/Kubrix.ini").contains("F5X="));  // every layout key is still written
+    {
+      Window w(dir.path());
+      DesktopWindows d(*w);
+      w->startUp();
+      w->show();
+      QVERIFY(QTest::qWaitForWindowExposed(&*w));
+      w->MnuHelpScript->trigger();
+      const QRect help = d.help().frameGeometry();
+      const QRect menus(w->menuBar()->mapToGlobal(QPoint(0, 0)), w->menuBar()->size());
+      QVERIFY2(!help.intersects(menus), qPrintable(QString("help at %1,%2").arg(help.x()).arg(help.y())));
+      QVERIFY(w->screen()->availableGeometry().contains(help.topLeft()));
     }
   }
 };
