@@ -36,9 +36,8 @@ struct Tables {
       ascii += static_cast<char>(0x80 | (u & 0x3F));
     }
     fill(full, 0x21, utf8ToSjis(ascii));
-    // 0x5C, the yen sign of CP932 and the backslash of ASCII, has two full-width forms (￥ and ＼); the
-    // Japanese mapping leaves it as it is.
-    full[0x5C] = {};
+    // 0x5C, shown as the yen sign in Japanese fonts, is ASCII's backslash to the mapping, which goes
+    // through Unicode: U+005C becomes U+FF3C, ＼ (0x81 0x5F), like every other ASCII sign.
     fill(full, 0xA1, utf8ToSjis(kKanaFull));
     pairs(voiced, kVoicedHalf, kVoicedFull);
     pairs(semiVoiced, kSemiVoicedHalf, kSemiVoicedFull);

@@ -8,7 +8,7 @@
 namespace kubrix {
 
 // Appends s with every half-width character in its full-width form: the space and the printable
-// ASCII characters (" ' ~ become ＂ ＇ ～; 0x5C, yen sign or backslash, stays as it is), and the
+// ASCII characters (" ' ~ become ＂ ＇ ～; 0x5C becomes ＼), and the
 // half-width katakana and signs. A katakana
 // followed by a voiced or semi-voiced mark that combines with it becomes one character (ｶﾞ ガ, ﾊﾟ
 // パ, ｳﾞ ヴ); other marks stand alone (゛ ゜). Double-byte characters, control characters and bytes
