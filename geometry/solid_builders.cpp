@@ -70,7 +70,12 @@ void coneCuts(LocalDraw& d, const Point3& centre, const Point3& ringStart, const
 }
 
 void chordFace(LocalDraw& d, const Point3& baseStart, const Point3& baseEnd, const Point3& topStart,
-               const Point3& topEnd, const Point3& baseMid, const Point3& topMid, bool rev) {
+               const Point3& topEnd, bool rev) {
+  solidQuad(d, baseEnd, baseStart, topStart, topEnd, rev);
+}
+
+void splitChordFace(LocalDraw& d, const Point3& baseStart, const Point3& baseEnd, const Point3& topStart,
+                    const Point3& topEnd, const Point3& baseMid, const Point3& topMid, bool rev) {
   solidQuad(d, baseEnd, baseMid, topMid, topEnd, rev);
   solidQuad(d, baseMid, baseStart, topStart, topMid, rev);
 }

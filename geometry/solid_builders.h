@@ -50,11 +50,14 @@ void sectorCuts(LocalDraw& d, const Point3& axis0, const Point3& axisTop, const 
 // The cut faces of an open cone sector: (base centre, ring start, apex) and (ring end, base centre, apex).
 void coneCuts(LocalDraw& d, const Point3& centre, const Point3& ringStart, const Point3& ringEnd, const Point3& apex,
               bool rev);
-// Chord face of an open segment solid: the quad (base end, base start, top start, top end), split at
-// the chord midpoints (the fan centres of the caps) into (base end, base mid, top mid, top end) and
-// (base mid, base start, top start, top mid), so it meets the caps' fans edge to edge.
+// Chord face of an open segment solid: one quad (base end, base start, top start, top end). It meets
+// the caps' fans, which run from the chord's midpoint, with a T-junction at that midpoint.
 void chordFace(LocalDraw& d, const Point3& baseStart, const Point3& baseEnd, const Point3& topStart,
-               const Point3& topEnd, const Point3& baseMid, const Point3& topMid, bool rev);
+               const Point3& topEnd, bool rev);
+// The same face split at the chord midpoints into (base end, base mid, top mid, top end) and
+// (base mid, base start, top start, top mid), so it meets the fans edge to edge.
+void splitChordFace(LocalDraw& d, const Point3& baseStart, const Point3& baseEnd, const Point3& topStart,
+                    const Point3& topEnd, const Point3& baseMid, const Point3& topMid, bool rev);
 
 // Midpoint of two local points.
 inline Point3 midpoint(const Point3& a, const Point3& b) {

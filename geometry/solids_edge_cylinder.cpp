@@ -81,7 +81,7 @@ void closeCut(LocalDraw& d, const EdgeCylinder& c, int n, bool segment, size_t l
   if (segment) {
     if (!c.cutStart) return;
     for (size_t j = 0; j + 1 < levels; ++j)
-      chordFace(d, p.ring(j)[0], p.ring(j)[n], p.ring(j + 1)[0], p.ring(j + 1)[n], p.centres[j], p.centres[j + 1], rev);
+      splitChordFace(d, p.ring(j)[0], p.ring(j)[n], p.ring(j + 1)[0], p.ring(j + 1)[n], p.centres[j], p.centres[j + 1], rev);
     return;
   }
   const Point3 axis0 = d.world({c.ox, c.oy, 0}), axisTop = d.world({c.ox, c.oy, c.H});

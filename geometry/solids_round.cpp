@@ -73,11 +73,7 @@ void drawRoundBody(LocalDraw& d, const RoundBody& b) {
     const Point3 apex = d.world({b.ax, b.ay, b.h});
     skirt(d, B.data(), n, apex, rev);
     if (open && b.cut == RoundCut::Sector) coneCuts(d, axis0, B.front(), B.back(), apex, rev);
-    if (open && b.cut == RoundCut::Segment) {
-      // The chord triangle through the apex, split at the chord's midpoint like the base's fan.
-      solidTriangle(d, B.back(), baseCentre, apex, rev);
-      solidTriangle(d, baseCentre, B.front(), apex, rev);
-    }
+    if (open && b.cut == RoundCut::Segment) solidTriangle(d, B.back(), B.front(), apex, rev);
     return;
   }
   std::vector<Point3>& A = solidBuffer(1);
@@ -89,7 +85,7 @@ void drawRoundBody(LocalDraw& d, const RoundBody& b) {
   if (!open) return;
   if (b.cut == RoundCut::Sector)
     sectorCuts(d, axis0, d.world({b.top.cx, b.top.cy, b.h}), B.front(), A.front(), B.back(), A.back(), rev);
-  if (b.cut == RoundCut::Segment) chordFace(d, B.front(), B.back(), A.front(), A.back(), baseCentre, topCentre, rev);
+  if (b.cut == RoundCut::Segment) chordFace(d, B.front(), B.back(), A.front(), A.back(), rev);
 }
 
 }  // namespace kubrix

@@ -95,17 +95,21 @@ struct Closing {
   bool capT1 = false, capT2 = false, cutS = false, cutE = false;
 };
 
-// The turned surface with its closing faces.
+// The turned surface, then its closing faces in the order of their flags: the fans at t1 and t2 and
+// the turning cuts at the start and the end.
 void drawTurned(LocalDraw& d, const Meridian& md, const SweepRun& run, const Closing& k, bool rev) {
   std::vector<Point3>& first = solidBuffer(0);
   std::vector<Point3>& prev = solidBuffer(1);
   std::vector<Point3>& next = solidBuffer(2);
   std::vector<Point3>& table = solidBuffer(5);
+  // Each column's first and last point, for the fans that close the cuts at t1 and t2.
+  std::vector<Point3>& tops = solidBuffer(6);
+  std::vector<Point3>& bottoms = solidBuffer(7);
   meridianTable(md, table);
   column(d, md, table, std::cos(run.start), std::sin(run.start), first);
   prev = first;
-  const Point3 c1 = d.world(md.axisPoint(0, md.t1));
-  const Point3 c2 = d.world(md.axisPoint(md.m, md.lastT()));
+  tops.assign(1, first.front());
+  bottoms.assign(1, first.back());
   double a = run.start;
   for (int j = 0; j < run.n; ++j) {
     a += run.step;
@@ -114,9 +118,17 @@ void drawTurned(LocalDraw& d, const Meridian& md, const SweepRun& run, const Clo
     else
       column(d, md, table, std::cos(a), std::sin(a), next);
     strip(d, md, prev, next, rev);
-    if (k.capT1) solidTriangle(d, c1, prev.front(), next.front(), rev);
-    if (k.capT2) solidTriangle(d, c2, next.back(), prev.back(), rev);
+    tops.push_back(next.front());
+    bottoms.push_back(next.back());
     prev.swap(next);
+  }
+  if (k.capT1) {
+    const Point3 c1 = d.world(md.axisPoint(0, md.t1));
+    for (size_t j = 0; j < static_cast<size_t>(run.n); ++j) solidTriangle(d, c1, tops[j], tops[j + 1], rev);
+  }
+  if (k.capT2) {
+    const Point3 c2 = d.world(md.axisPoint(md.m, md.lastT()));
+    for (size_t j = 0; j < static_cast<size_t>(run.n); ++j) solidTriangle(d, c2, bottoms[j + 1], bottoms[j], rev);
   }
   if (run.full) return;
   if (k.cutS) turnCut(d, md, first, false, rev);

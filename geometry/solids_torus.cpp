@@ -45,16 +45,24 @@ void turnCap(LocalDraw& d, const std::vector<Point3>& sec, int m, const Point3& 
   if (chord) solidTriangle(d, sec[static_cast<size_t>(m)], sec[0], c, flip);
 }
 
-// The faces of one turning step between the sections `prev` and `next` (path points cp and cn): the
-// tube's quads, and the faces closing an open section (k = 1: from the path line to the edge; both 2:
-// the chord from the end edge back to the start edge).
-void stepFaces(LocalDraw& d, const std::vector<Point3>& prev, const std::vector<Point3>& next, const Point3& cp,
-               const Point3& cn, int k1, int k2, bool rev) {
+// The quads of one turning step between the sections `prev` and `next`.
+void stepFaces(LocalDraw& d, const std::vector<Point3>& prev, const std::vector<Point3>& next, bool rev) {
   const size_t last = prev.size() - 1;
   for (size_t j = 0; j < last; ++j) solidQuad(d, prev[j], next[j], next[j + 1], prev[j + 1], rev);
-  if (k1 == 1) solidQuad(d, cp, cn, next[0], prev[0], rev);
-  if (k2 == 1) solidQuad(d, prev[last], next[last], cn, cp, rev);
-  if (k1 == 2 && k2 == 2) solidQuad(d, prev[last], next[last], next[0], prev[0], rev);
+}
+
+// The faces closing an open section along the turn, from the path points and each section's first
+// and last points: k1 = 1 from the path line to the start edge, k2 = 1 to the end edge; both 2: the
+// chord from the end edge back to the start edge.
+void sectionCuts(LocalDraw& d, const std::vector<Point3>& path, const std::vector<Point3>& starts,
+                 const std::vector<Point3>& ends, int k1, int k2, bool rev) {
+  const size_t n = path.size() - 1;
+  if (k1 == 1)
+    for (size_t i = 0; i < n; ++i) solidQuad(d, path[i], path[i + 1], starts[i + 1], starts[i], rev);
+  if (k2 == 1)
+    for (size_t i = 0; i < n; ++i) solidQuad(d, ends[i], ends[i + 1], path[i + 1], path[i], rev);
+  if (k1 == 2 && k2 == 2)
+    for (size_t i = 0; i < n; ++i) solidQuad(d, ends[i], ends[i + 1], starts[i + 1], starts[i], rev);
 }
 
 }  // namespace
@@ -73,10 +81,16 @@ void drawTorus(LocalDraw& d, const Torus& t) {
   std::vector<Point3>& first = solidBuffer(0);
   std::vector<Point3>& prev = solidBuffer(1);
   std::vector<Point3>& next = solidBuffer(2);
-  Point3 c0, cPrev, cNext;
+  // The path point and each section's first and last point along the turn, for the cut faces.
+  std::vector<Point3>& path = solidBuffer(5);
+  std::vector<Point3>& starts = solidBuffer(6);
+  std::vector<Point3>& ends = solidBuffer(7);
+  Point3 c0, cNext;
   sectionPoints(d, t, sec, turn.start, first, c0);
   prev = first;
-  cPrev = c0;
+  path.assign(1, c0);
+  starts.assign(1, first.front());
+  ends.assign(1, first.back());
   double th = turn.start;
   for (int i = 0; i < n; ++i) {
     th += turn.step;
@@ -86,13 +100,16 @@ void drawTorus(LocalDraw& d, const Torus& t) {
     } else {
       sectionPoints(d, t, sec, th, next, cNext);
     }
-    stepFaces(d, prev, next, cPrev, cNext, k1, k2, rev);
+    stepFaces(d, prev, next, rev);
+    path.push_back(cNext);
+    starts.push_back(next.front());
+    ends.push_back(next.back());
     prev.swap(next);
-    cPrev = cNext;
   }
+  sectionCuts(d, path, starts, ends, k1, k2, rev);
   if (turn.full) return;
   if (t.c1 == 1) turnCap(d, first, m, c0, false, chord, rev);
-  if (t.c2 == 1) turnCap(d, prev, m, cPrev, true, chord, rev);
+  if (t.c2 == 1) turnCap(d, prev, m, path.back(), true, chord, rev);
 }
 
 }  // namespace kubrix
