@@ -138,7 +138,7 @@ TEST(FullWidth, AsciiKatakanaAndVoicedMarks) {
   };
   EXPECT_EQ(full(" !\"#$%&'()*+,-./0123456789:;<=>?@"), "　！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？＠");
   EXPECT_EQ(full("ABCXYZ[]^_`abcxyz{|}~"), "ＡＢＣＸＹＺ［］＾＿｀ａｂｃｘｙｚ｛｜｝～");
-  EXPECT_EQ(full("\\"), sj("＼"));  // ASCII's backslash, shown as the yen sign, like every other sign
+  EXPECT_EQ(full("\\"), "＼");  // ASCII's backslash, shown as the yen sign, like every other sign
   EXPECT_EQ(full("｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝﾞﾟ"),
             "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜");
   EXPECT_EQ(full("ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞｾﾞｿﾞﾀﾞﾁﾞﾂﾞﾃﾞﾄﾞﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞｳﾞ"), "ガギグゲゴザジズゼゾダヂヅデドバビブベボヴ");
