@@ -52,6 +52,9 @@ void appendDegrees(std::string& out, double degrees) {
       d += 1;
     }
   }
+  // The sign goes in front of the whole text, not with the degrees: a negative angle below one degree
+  // (-0.5 gives -0ﾟ30') keeps its sign, which a negated whole degree count of 0 would lose. An angle
+  // that rounds to nothing is written without a sign.
   if (negative && (d != 0 || m != 0 || s != 0)) out += '-';
   appendNumber(out, d);
   out += SJ("ﾟ");

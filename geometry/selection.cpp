@@ -138,12 +138,20 @@ void addConnected(const FigureStore& store, Selection& sel, const Point3& start,
     sel.push_back(static_cast<int32_t>(best));
     in[best] = 1;
     const FigureElement& e = store.at(best);
-    next.clear();
+    // The walk enters the element at its first point that touches the frontier and goes on from all
+    // its other points (those may touch the old frontier too: a fan of faces around it stays reachable).
+    int entry = 0;
     for (int k = 0; k < usedPoints(e.kind); ++k) {
       bool touches = false;
       for (const Point3& q : frontier) touches = touches || within(e.p[k], q, tol);
-      if (!touches) next.push_back(e.p[k]);
+      if (touches) {
+        entry = k;
+        break;
+      }
     }
+    next.clear();
+    for (int k = 0; k < usedPoints(e.kind); ++k)
+      if (k != entry) next.push_back(e.p[k]);
     frontier.swap(next);
   }
 }

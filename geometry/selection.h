@@ -41,7 +41,7 @@ void addInBox(const FigureStore& store, Selection& sel, const Point3& corner1, c
 
 // ARRSEL: walks from the start point, each time adding the lowest-numbered element (not a point, not
 // in the set, passing the filter) with a point within tol of the frontier in every coordinate; its
-// remaining points become the frontier. |tol| at most 1e-12 counts as 1e-12.
+// other points (all but the first that touched) become the frontier. |tol| at most 1e-12 counts as 1e-12.
 void addConnected(const FigureStore& store, Selection& sel, const Point3& start, double tol, const ElementFilter& f);
 
 // Marks of the set's members, indexed by element number (index 0 unused).

@@ -2,8 +2,9 @@
 // angle: the wall's segment boundaries, and the window's columns (each with the window's lower and
 // upper height there). The wall's pieces outside the window and the window's strips are both "bays"
 // between two columns, filled by three bands: base to lower, lower to upper, upper to top. A plain
-// wall column has lower = base and upper = top, so a bay between plain columns is one quad, and a
-// wall bay next to the window takes the window's corner points on that side: no T-junctions.
+// wall column has lower = base and upper = top, so a bay between plain columns is one quad. Next to a
+// rectangular window the wall's bay is such a quad too; next to an elliptic window it takes the
+// window's corner points on that side, so that no T-junction is left there.
 #include "geometry/wall_hole.h"
 
 #include <algorithm>
@@ -213,11 +214,21 @@ class WallBuilder {
     Column from = left;
     for (const Hole& hole : holes_) {
       if (!(hole.start < b && hole.end > cur)) continue;
-      if (hole.start > cur) wallBays_.push_back({cur, from, hole.first});
+      if (hole.start > cur) addWallBay(cur, from, hole.first);
       cur = hole.end;
       from = hole.last;
     }
-    if (cur < b) wallBays_.push_back({cur, from, right});
+    if (cur < b) addWallBay(cur, from, right);
+  }
+
+  // Beside a rectangular window the wall's part of a segment is one quad from the base to the top;
+  // beside an elliptic one it takes the window's corner points.
+  void addWallBay(double rho, const Column& left, const Column& right) {
+    if (s_.elliptic) {
+      wallBays_.push_back({rho, left, right});
+    } else {
+      wallBays_.push_back({rho, {left.theta, 0, u_.h}, {right.theta, 0, u_.h}});
+    }
   }
 
   Point3 at(double theta, double z) const {

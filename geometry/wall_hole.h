@@ -34,9 +34,10 @@ struct WallHole {
 // height: the rectangle's nB + 1 evenly spaced columns at a constant height, or the ellipse's
 // columns at parameter angles from pi down to 0 in ceil(nB / 2) equal steps (the half-extent
 // (height/2) sin phi at the lateral offset (width/2) cos phi). Each strip between two columns gets a
-// face above and below the window (wall) and one in the window. The wall part next to the window
-// shares the window's corner points, so wall and window meet without gaps, overlaps or T-junctions:
-// with the window's faces they form the whole wall. A window reaching past the base or the top is
+// face above and below the window (wall) and one in the window. Each wall segment's part outside the
+// window is one quad from the base to the top beside a rectangular window; beside an elliptic window it
+// shares the window's corner points, so wall and window meet without gaps, overlaps or T-junctions.
+// With the window's faces they form the whole wall. A window reaching past the base or the top is
 // cut there; parts of the window outside a partial wall are left out.
 //
 // Returns true when the lines kind asks to make the appended elements the selection (2, 4, 6).

@@ -22,23 +22,25 @@ Selection scanConnected(const FigureStore& s, Selection sel, const Point3& start
   std::vector<Point3> frontier{start};
   for (;;) {
     size_t found = 0;
+    int entry = 0;
     for (size_t n = 1; n <= s.count() && !found; ++n) {
       const FigureElement& e = s.at(n);
       if (e.kind == kKindPoint || !f.passes(e) || std::find(sel.begin(), sel.end(), static_cast<int32_t>(n)) != sel.end())
         continue;
       for (int k = 0; k < usedPoints(e.kind) && !found; ++k)
         for (const Point3& q : frontier)
-          if (!found && within(e.p[k], q, tol)) found = n;
+          if (!found && within(e.p[k], q, tol)) {
+            found = n;
+            entry = k;
+          }
     }
     if (!found) return sel;
     sel.push_back(static_cast<int32_t>(found));
+    // Every point but the one the walk came in by.
     std::vector<Point3> next;
     const FigureElement& e = s.at(found);
-    for (int k = 0; k < usedPoints(e.kind); ++k) {
-      bool touches = false;
-      for (const Point3& q : frontier) touches = touches || within(e.p[k], q, tol);
-      if (!touches) next.push_back(e.p[k]);
-    }
+    for (int k = 0; k < usedPoints(e.kind); ++k)
+      if (k != entry) next.push_back(e.p[k]);
     frontier = next;
   }
 }

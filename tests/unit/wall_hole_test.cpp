@@ -1,8 +1,9 @@
-// Walls with windows. A full-turn wall plus the faces closing its window, capped at the base and top
-// with fans built on the command's own rim lines, must be a closed surface facing outward (inward when
-// both face groups are reversed): that holds only when the only open edges of wall plus window are the
-// two rims, without gaps, overlaps or T-junctions. Partial walls must be covered exactly once between
-// their end angles. Also: the elliptic outline, colours, selection and the argument checks.
+// Walls with windows. A full-turn wall with an elliptic window plus the faces closing it, capped at the
+// base and top with fans built on the command's own rim lines, must be a closed surface facing outward
+// (inward when both face groups are reversed): that holds only when the only open edges of wall plus
+// window are the two rims, without gaps, overlaps or T-junctions. Beside a rectangular window each
+// wall segment's part is one quad from the base to the top. Partial walls must be covered exactly once
+// between their end angles. Also: the elliptic outline, colours, selection and the argument checks.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -87,7 +88,7 @@ const FullCase kFullCases[] = {
 
 TEST(WallHole, FullTurnWithWindowClosedIsAClosedOutwardSurface) {
   const std::string matrices[] = {"", "ROXMATR 0.4\nMATRIXO 5,-2,1\n"};
-  for (const char* keyword : {"CHOLE1", "CHOLE2"})
+  for (const char* keyword : {"CHOLE2"})
     for (const FullCase& c : kFullCases)
       for (const std::string& matrix : matrices)
         for (int faces : {1, 2}) {
@@ -107,6 +108,27 @@ TEST(WallHole, FullTurnWithWindowClosedIsAClosedOutwardSurface) {
             EXPECT_LT(r.volume, 0) << what;
           }
         }
+}
+
+// A full turn of 8 segments with a window inside the first: that segment leaves two parts, the other
+// seven one each, every part a single quad from the base to the top; then 4 quads above and 4 below
+// the window, 4 in it and the outline of 4 + 1 + 4 + 1 lines.
+TEST(WallHole, RectangularWindowLeavesOneQuadPerWallPart) {
+  ScriptRun run("#VAR\nv\n#DRAW\nCHOLE1 v,5,8,4, 1,2,3, 2,3, 0,0, 1,1,1.5, 0.3, 1,1,1\n");
+  const std::string log = run.reset();
+  const FigureStore& s = run.engine.figures;
+  ASSERT_EQ(s.count(), 31u);
+  EXPECT_NE(log.find("CHOLE1[31](5: 8: 4: 1,2,3,2,3,0,0,1,1,1.5,0.3)"), std::string::npos) << log;
+  for (size_t n = 1; n <= 9; ++n) {
+    const FigureElement& e = s.at(n);
+    ASSERT_EQ(e.kind, kKindQuad) << n;
+    EXPECT_EQ(e.p[0].z, 3) << n;
+    EXPECT_EQ(e.p[1].z, 3) << n;
+    EXPECT_EQ(e.p[2].z, 6) << n;
+    EXPECT_EQ(e.p[3].z, 6) << n;
+  }
+  for (size_t n = 10; n <= 21; ++n) EXPECT_EQ(s.at(n).kind, kKindQuad) << n;
+  for (size_t n = 22; n <= 31; ++n) EXPECT_EQ(s.at(n).kind, kKindLine) << n;
 }
 
 // Sum of face areas (half the Newell normal's length) among elements first..last.
