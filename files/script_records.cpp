@@ -11,20 +11,21 @@ namespace {
 constexpr std::string_view kProtectedMarker = "KXP_FILE";
 constexpr std::string_view kDistributionMarker = "kxt_file";
 
+// The line without leading and trailing blanks (control characters, half-width and full-width
+// spaces). The walk goes forward a character at a time: a 0x81 0x40 pair whose 0x81 is the second
+// byte of a double-byte character is no full-width space.
 std::string_view trimLine(std::string_view s) {
-  auto blank = [](unsigned char c) { return c <= 32; };
-  size_t b = 0, e = s.size();
-  for (;;) {
-    if (b < e && blank(static_cast<unsigned char>(s[b]))) ++b;
-    else if (isFullWidthSpace(s, b) && b + 2 <= e) b += 2;
-    else break;
+  size_t b = s.size(), e = 0;
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = charLen(s, i);
+    const bool blank = static_cast<unsigned char>(s[i]) <= 32 || isFullWidthSpace(s, i);
+    if (!blank) {
+      if (b == s.size()) b = i;
+      e = i + n;
+    }
+    i += n;
   }
-  for (;;) {
-    if (e > b && blank(static_cast<unsigned char>(s[e - 1]))) --e;
-    else if (e >= b + 2 && isFullWidthSpace(s, e - 2)) e -= 2;
-    else break;
-  }
-  return s.substr(b, e - b);
+  return b < e ? s.substr(b, e - b) : std::string_view();
 }
 
 void appendLength(std::string& out, size_t n, int bytes) {

@@ -63,6 +63,14 @@ TEST(ProtectedScript, LayoutTrimmingAndRoundTrip) {
   ASSERT_TRUE(readProtectedScript(bytes, body, error));
   EXPECT_EQ(body, sj("#VAR\r\nd=10;*直径\r\n#DRAW\r\nTEN d,1,2,3\r\n"));
 
+  // The bytes 0x81 0x40 after the first byte of a double-byte character ("＝" is 0x81 0x81) are the
+  // character's second byte and an "@", not a full-width blank: nothing is trimmed there.
+  const std::string tail = *writeProtectedScript("c", "n", {sj("x＝@"), sj("＝@　"), sj("　")});
+  ProtectedScript trimmed;
+  std::string trimError;
+  ASSERT_TRUE(readProtectedScript(tail, trimmed, trimError)) << trimError;
+  EXPECT_EQ(trimmed.lines, (std::vector<std::string>{sj("x＝@"), sj("＝@")}));
+
   // An empty comment is one full-width blank, an empty name "---".
   const std::string empty = *writeProtectedScript("", "", {});
   EXPECT_EQ(empty, "KXP_FILE" + le16(2) + "\x81\x40" + le16(3) + shifted("---", kScrambleOffset));
