@@ -120,11 +120,13 @@ void drawChamferBox(LocalDraw& draw, double w, double d, double H, double cx, do
   H = zeroSmall(H), cx = zeroSmall(cx), cy = zeroSmall(cy), s = zeroSmall(s);
   if (!(w >= kSolidZero) || !(d >= kSolidZero)) return;
   if (!edgesFit(b.types[0], b.types[2], w, cx) || !edgesFit(b.types[1], b.types[3], d, cy)) return;
-  const double chamfers = both ? 2 * s : s;
-  if (H >= kSolidZero && chamfers > H + kSolidZero) return;
-  if (!(H >= kSolidZero)) H = chamfers;
-  b.wall = H - chamfers;
-  b.sx = cx, b.sy = cy, b.sz = s;
+  if (H >= kSolidZero && s > H + kSolidZero) return;
+  if (!(H >= kSolidZero)) H = both ? 2 * s : s;
+  // With both edges chamfered a height s above H/2 would make the two chamfers cross: each takes
+  // half the height instead and the straight wall vanishes.
+  const double chamferHeight = both && 2 * s > H ? H / 2 : s;
+  b.wall = H - (both ? 2 * chamferHeight : chamferHeight);
+  b.sx = cx, b.sy = cy, b.sz = chamferHeight;
   drawEdgeBox(draw, b);
 }
 
