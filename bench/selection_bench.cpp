@@ -1,6 +1,7 @@
 // Selection on large stores: ALLSEL and ADDSEL over 1,000,000 elements, and the chain walks (ARRSEL,
 // RENSET, the ordered chain of S_FACE1 .. S_PICK2 with the set in reverse order, an RLSEL trace)
-// over a polyline of 100,000 segments. Reported per call.
+// over a polyline of 100,000 segments, and the segment set of a fan of 100,000 lines from one point.
+// Reported per call.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -107,6 +108,23 @@ void BM_TracePolyline(benchmark::State& state) {
   state.counters["points"] = static_cast<double>(points);
 }
 
+// The segment set of a fan of lines from one point, each line there twice: the set that S_SWEP1,
+// S_ROT1 and S_WALL3 build from a selection of lines sharing an end.
+void BM_SegmentSetFan(benchmark::State& state) {
+  const size_t n = static_cast<size_t>(state.range(0));
+  FigureStore s;
+  for (size_t i = 0; i < n; ++i) {
+    const double a = 2 * M_PI * static_cast<double>(i) / static_cast<double>(n);
+    s.appendLine({0, 0, 0}, {std::cos(a), std::sin(a), 0});
+    s.appendLine({std::cos(a), std::sin(a), 0}, {0, 0, 0});
+  }
+  Selection sel;
+  selectAll(s, sel, {});
+  size_t segments = 0;
+  for (auto _ : state) segments = segmentSet(s, sel).size();
+  state.counters["segments"] = static_cast<double>(segments);
+}
+
 }  // namespace
 
 BENCHMARK(BM_AllSel)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -115,3 +133,4 @@ BENCHMARK(BM_ArrSelPolyline)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenSetPolyline)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderedChainReversed)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TracePolyline)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SegmentSetFan)->Arg(100000)->Unit(benchmark::kMillisecond);

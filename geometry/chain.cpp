@@ -132,24 +132,33 @@ std::vector<Point3> orderedChain(const FigureStore& store, const Selection& sel)
 std::vector<Segment> segmentSet(const FigureStore& store, const Selection& sel) {
   const double tol = chainTolerance(store, sel);
   const SelectedLines lines = selectedLines(store, sel);
-  std::vector<Point3> firsts;
-  firsts.reserve(lines.count());
-  for (size_t i = 0; i < lines.count(); ++i) firsts.push_back(lines.ends[2 * i]);
+  // Two lines with the same ends in either order have their midpoints within the tolerance, so the
+  // midpoints are indexed: many lines from one common point (a fan, a sweep of copies) do not make
+  // every line look at every other.
+  std::vector<Point3> middles;
+  middles.reserve(lines.count());
+  for (size_t i = 0; i < lines.count(); ++i) {
+    const Point3& a = lines.ends[2 * i];
+    const Point3& b = lines.ends[2 * i + 1];
+    middles.push_back({(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2});
+  }
   PointIndex index;
-  index.build(firsts, tol);
+  index.build(middles, tol);
   std::vector<uint8_t> kept(lines.count(), 0);
   std::vector<Segment> out;
   for (size_t i = 0; i < lines.count(); ++i) {
     const Point3& a = lines.ends[2 * i];
     const Point3& b = lines.ends[2 * i + 1];
     bool repeated = false;
-    // An earlier entry with first point p and second point q.
-    const auto check = [&](uint32_t j, const Point3& p, const Point3& q) {
-      repeated = repeated || (j < i && kept[j] && sameEnd(lines.ends[2 * j], p, tol) &&
-                              sameEnd(lines.ends[2 * j + 1], q, tol));
-    };
-    index.near(a, [&](uint32_t j) { check(j, a, b); });
-    index.near(b, [&](uint32_t j) { check(j, b, a); });
+    // An earlier kept entry with the same two points in the same or the reverse order. Entries come
+    // in increasing order, so of many copies of one line the kept first one is met first.
+    index.near(middles[i], [&](uint32_t j) {
+      if (j >= i || !kept[j]) return false;
+      const Point3& p = lines.ends[2 * j];
+      const Point3& q = lines.ends[2 * j + 1];
+      repeated = (sameEnd(p, a, tol) && sameEnd(q, b, tol)) || (sameEnd(p, b, tol) && sameEnd(q, a, tol));
+      return repeated;
+    });
     if (repeated) continue;
     kept[i] = 1;
     out.push_back({a, b, lines.elements[i]->layer, lines.elements[i]->colour});

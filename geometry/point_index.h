@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <type_traits>
 #include <vector>
 
 #include "geometry/figure_store.h"
@@ -18,7 +19,8 @@ class PointIndex {
   void build(const std::vector<Point3>& points, double tolerance);
 
   // Calls f(entry) for every entry in the cells that points within the tolerance of p can lie in
-  // (one to eight cells; an entry may be reported more than once).
+  // (one to eight cells; an entry may be reported more than once). Within a cell the entries come in
+  // increasing order. When f returns bool, true ends the search.
   template <class F>
   void near(const Point3& p, F&& f) const {
     if (cells_.empty()) return;
@@ -30,7 +32,13 @@ class PointIndex {
       for (long long y = y0; y <= y1; ++y)
         for (long long z = z0; z <= z1; ++z) {
           const auto [first, last] = range(key(x, y, z));
-          for (size_t i = first; i < last; ++i) f(cells_[i].second);
+          for (size_t i = first; i < last; ++i) {
+            if constexpr (std::is_same_v<decltype(f(uint32_t{})), bool>) {
+              if (f(cells_[i].second)) return;
+            } else {
+              f(cells_[i].second);
+            }
+          }
         }
   }
 

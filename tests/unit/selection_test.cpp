@@ -128,6 +128,23 @@ TEST(SelectionIndex, ConnectedWalkAndChainMatchThePlainScans) {
     selectAll(s, all, any);
     std::shuffle(all.begin(), all.end(), std::mt19937(seed));
     expectSamePoints(orderedChain(s, all), scanChain(s, all), seed);
+
+    // The segment set: each selected live line unless an earlier kept one has the same ends.
+    std::vector<std::pair<Point3, Point3>> plain;
+    for (int32_t n : all) {
+      const FigureElement& e = s.at(n);
+      if (e.kind != kKindLine || !e.live) continue;
+      bool repeated = false;
+      for (const auto& [p, q] : plain)
+        repeated = repeated || (sameEnd(p, e.p[0], 1e-12) && sameEnd(q, e.p[1], 1e-12)) ||
+                   (sameEnd(p, e.p[1], 1e-12) && sameEnd(q, e.p[0], 1e-12));
+      if (!repeated) plain.push_back({e.p[0], e.p[1]});
+    }
+    const std::vector<Segment> set = segmentSet(s, all);
+    ASSERT_EQ(set.size(), plain.size()) << "seed " << seed;
+    for (size_t i = 0; i < set.size(); ++i) {
+      EXPECT_TRUE(sameEnd(set[i].a, plain[i].first, 1e-12) && sameEnd(set[i].b, plain[i].second, 1e-12)) << "seed " << seed;
+    }
   }
 }
 
