@@ -1,6 +1,7 @@
 // Selection on large stores: ALLSEL and ADDSEL over 1,000,000 elements, and the chain walks (ARRSEL,
 // RENSET, the ordered chain of S_FACE1 .. S_PICK2 with the set in reverse order, an RLSEL trace)
-// over a polyline of 100,000 segments, and the segment set of a fan of 100,000 lines from one point.
+// over a polyline of 100,000 segments, the segment set of a fan of 100,000 lines from one point, and
+// ARRSEL over a square drawn 20,000 times over itself.
 // Reported per call.
 #include <benchmark/benchmark.h>
 
@@ -125,6 +126,23 @@ void BM_SegmentSetFan(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(segments);
 }
 
+// ARRSEL over a square drawn 20,000 times over itself: every corner is the end of 40,000 lines.
+void BM_ArrSelStacked(benchmark::State& state) {
+  FigureStore s;
+  for (int64_t i = 0; i < state.range(0); ++i) {
+    s.appendLine({0, 0, 0}, {1, 0, 0});
+    s.appendLine({1, 0, 0}, {1, 1, 0});
+    s.appendLine({1, 1, 0}, {0, 1, 0});
+    s.appendLine({0, 1, 0}, {0, 0, 0});
+  }
+  Selection sel;
+  for (auto _ : state) {
+    sel.clear();
+    addConnected(s, sel, {0, 0, 0}, 0, {1, 1, kAny, kAny});
+  }
+  state.counters["selected"] = static_cast<double>(sel.size());
+}
+
 }  // namespace
 
 BENCHMARK(BM_AllSel)->Arg(1000000)->Unit(benchmark::kMillisecond);
@@ -134,3 +152,4 @@ BENCHMARK(BM_RenSetPolyline)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderedChainReversed)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TracePolyline)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SegmentSetFan)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ArrSelStacked)->Arg(20000)->Unit(benchmark::kMillisecond);

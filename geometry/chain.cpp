@@ -96,6 +96,8 @@ std::vector<Point3> orderedChain(const FigureStore& store, const Selection& sel)
   used[0] = 1;
   PointIndex index;
   index.build(ends, tol);
+  index.remove(0);
+  index.remove(1);
   // Passes over the set in order: `from` is where the current pass goes on; a pass that added
   // nothing ends the search. Each line joins the chain at most once.
   size_t from = 0;
@@ -114,6 +116,8 @@ std::vector<Point3> orderedChain(const FigureStore& store, const Selection& sel)
       continue;
     }
     used[best] = 1;
+    index.remove(static_cast<uint32_t>(2 * best));
+    index.remove(static_cast<uint32_t>(2 * best + 1));
     added = true;
     from = best + 1;
     extendChain(chain, sameEnd(ends[2 * best], end, tol) ? ends[2 * best + 1] : ends[2 * best]);
@@ -153,6 +157,7 @@ std::vector<Segment> segmentSet(const FigureStore& store, const Selection& sel) 
     // An earlier kept entry with the same two points in the same or the reverse order. Entries come
     // in increasing order, so of many copies of one line the kept first one is met first.
     index.near(middles[i], [&](uint32_t j) {
+      if (repeated) return true;
       if (j >= i || !kept[j]) return false;
       const Point3& p = lines.ends[2 * j];
       const Point3& q = lines.ends[2 * j + 1];
@@ -252,6 +257,8 @@ std::vector<Point3> traceChain(const FigureStore& store, const Point3& start, do
     });
     if (best == kNone) break;
     used[best] = 1;
+    index.remove(static_cast<uint32_t>(2 * best));
+    index.remove(static_cast<uint32_t>(2 * best + 1));
     const bool firstMatches = within(ends[2 * best], end, tol);
     if (chain.empty()) chain.push_back(firstMatches ? ends[2 * best] : ends[2 * best + 1]);
     end = firstMatches ? ends[2 * best + 1] : ends[2 * best];

@@ -39,6 +39,8 @@ uint64_t PointIndex::key(long long x, long long y, long long z) {
 
 void PointIndex::build(const std::vector<Point3>& points, double tolerance) {
   cells_.clear();
+  positionOf_.clear();
+  skip_.clear();
   slotKeys_.clear();
   slotStart_.clear();
   slotEnd_.clear();
@@ -76,6 +78,18 @@ void PointIndex::build(const std::vector<Point3>& points, double tolerance) {
     slotEnd_[s] = static_cast<uint32_t>(j);
     i = j;
   }
+}
+
+void PointIndex::remove(uint32_t entry) {
+  if (entry >= cells_.size()) return;
+  if (skip_.empty()) {
+    positionOf_.resize(cells_.size());
+    skip_.resize(cells_.size() + 1);
+    for (size_t i = 0; i < cells_.size(); ++i) positionOf_[cells_[i].second] = static_cast<uint32_t>(i);
+    for (size_t i = 0; i <= cells_.size(); ++i) skip_[i] = static_cast<uint32_t>(i);
+  }
+  const uint32_t pos = positionOf_[entry];
+  if (skip_[pos] == pos) skip_[pos] = pos + 1;
 }
 
 std::pair<size_t, size_t> PointIndex::range(uint64_t k) const {

@@ -18,9 +18,9 @@ class PointIndex {
   // coordinate is guaranteed to be reported by near(); more distant entries may be reported too.
   void build(const std::vector<Point3>& points, double tolerance);
 
-  // Calls f(entry) for every entry in the cells that points within the tolerance of p can lie in
-  // (one to eight cells; an entry may be reported more than once). Within a cell the entries come in
-  // increasing order. When f returns bool, true ends the search.
+  // Calls f(entry) for every entry not removed in the cells that points within the tolerance of p can
+  // lie in (one to eight cells; an entry may be reported more than once). Within a cell the entries
+  // come in increasing order; when f returns bool, true skips the rest of that cell.
   template <class F>
   void near(const Point3& p, F&& f) const {
     if (cells_.empty()) return;
@@ -32,9 +32,9 @@ class PointIndex {
       for (long long y = y0; y <= y1; ++y)
         for (long long z = z0; z <= z1; ++z) {
           const auto [first, last] = range(key(x, y, z));
-          for (size_t i = first; i < last; ++i) {
+          for (size_t i = nextLive(first); i < last; i = nextLive(i + 1)) {
             if constexpr (std::is_same_v<decltype(f(uint32_t{})), bool>) {
-              if (f(cells_[i].second)) return;
+              if (f(cells_[i].second)) break;
             } else {
               f(cells_[i].second);
             }
@@ -42,8 +42,24 @@ class PointIndex {
         }
   }
 
+  // Leaves an entry out of every later search. A walk that removes what it has used does not look at
+  // it again, however many entries share its cell.
+  void remove(uint32_t entry);
+
  private:
   long long cellOf(double v) const;
+  // The first position at or after pos whose entry is not removed.
+  size_t nextLive(size_t pos) const {
+    if (skip_.empty()) return pos;
+    size_t root = pos;
+    while (skip_[root] != root) root = skip_[root];
+    while (skip_[pos] != root) {  // shorten the path for the next search
+      const size_t next = skip_[pos];
+      skip_[pos] = static_cast<uint32_t>(root);
+      pos = next;
+    }
+    return root;
+  }
   static uint64_t key(long long x, long long y, long long z);
   // The run of cells_ with this key.
   std::pair<size_t, size_t> range(uint64_t k) const;
@@ -54,6 +70,10 @@ class PointIndex {
   std::vector<uint64_t> slotKeys_;
   std::vector<uint32_t> slotStart_, slotEnd_;
   uint64_t slotMask_ = 0;
+  // Made at the first remove: the position of each entry in cells_, and for each position one that
+  // lies at or before the next live position (itself when live; one past the end as the last).
+  std::vector<uint32_t> positionOf_;
+  mutable std::vector<uint32_t> skip_;
 };
 
 }  // namespace kubrix

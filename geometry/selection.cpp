@@ -115,10 +115,11 @@ void addConnected(const FigureStore& store, Selection& sel, const Point3& start,
   std::vector<uint8_t> in = membership(store, sel);
   // Every point of every candidate element, with the element it belongs to.
   std::vector<Point3> points;
-  std::vector<uint32_t> owner;
+  std::vector<uint32_t> owner, firstEntry(store.count() + 1, 0);
   for (size_t n = 1; n <= store.count(); ++n) {
     const FigureElement& e = store.at(n);
     if (e.kind == kKindPoint || in[n] || !f.passes(e)) continue;
+    firstEntry[n] = static_cast<uint32_t>(points.size());
     for (int k = 0; k < usedPoints(e.kind); ++k) {
       points.push_back(e.p[k]);
       owner.push_back(static_cast<uint32_t>(n));
@@ -128,16 +129,22 @@ void addConnected(const FigureStore& store, Selection& sel, const Point3& start,
   index.build(points, tol);
   std::vector<Point3> frontier{start}, next;
   while (!frontier.empty()) {
-    // The lowest-numbered element touching the frontier: what a scan from element 1 would find.
+    // The lowest-numbered element touching the frontier: what a scan from element 1 would find. The
+    // entries of a cell come in element order, so the first match ends that cell's search, and the
+    // points of elements already taken are removed from the index.
     uint32_t best = std::numeric_limits<uint32_t>::max();
     for (const Point3& q : frontier)
       index.near(q, [&](uint32_t i) {
-        if (owner[i] < best && !in[owner[i]] && within(points[i], q, tol)) best = owner[i];
+        if (owner[i] >= best) return true;
+        if (in[owner[i]] || !within(points[i], q, tol)) return false;
+        best = owner[i];
+        return true;
       });
     if (best == std::numeric_limits<uint32_t>::max()) return;
     sel.push_back(static_cast<int32_t>(best));
     in[best] = 1;
     const FigureElement& e = store.at(best);
+    for (int k = 0; k < usedPoints(e.kind); ++k) index.remove(firstEntry[best] + static_cast<uint32_t>(k));
     // The walk enters the element at its first point that touches the frontier and goes on from all
     // its other points (those may touch the old frontier too: a fan of faces around it stays reachable).
     int entry = 0;
