@@ -51,12 +51,12 @@ void takeGrid(PatchNet& net, const FaceGrid& g, int size, const int* first, cons
     for (int b = 0; b < size; ++b) net.c[a][b] = g[first[a]][second[b]];
 }
 
-void makeNet(const FaceGrid& g, const PatchSpec& spec, PatchNet& net) {
+void makeNet(const FaceGrid& g, const PatchParams& patch, PatchNet& net) {
   static constexpr int kIndex[4] = {0, 1, 2, 3};
   static constexpr int kWidened[kNetMax] = {0, 0, 0, 1, 2, 3, 3, 3};
-  const int n = clampPatchSegments(spec.n);
-  const int type = clampSplineType(spec.type);
-  switch (spec.kind) {
+  const int n = clampPatchSegments(patch.n);
+  const int type = clampSplineType(patch.type);
+  switch (patch.kind) {
     case PatchKind::Bezier:
       takeGrid(net, g, 4, kIndex, kIndex);
       return fillWeights(net, n, n, 0.0, 1.0, polynomialWeights<4, bezierWeights>);
@@ -102,9 +102,9 @@ Point3 blendColumn(const PatchNet& net, const Point3 (&row)[kNetMax], int l) {
 
 }  // namespace
 
-void buildPatchMesh(const FaceGrid& grid, const PatchSpec& spec, PatchMesh& mesh) {
+void buildPatchMesh(const FaceGrid& grid, const PatchParams& patch, PatchMesh& mesh) {
   PatchNet net;
-  makeNet(grid, spec, net);
+  makeNet(grid, patch, net);
   mesh.rows = mesh.columns = net.values;
   mesh.points.resize(static_cast<size_t>(net.values) * static_cast<size_t>(net.values));
   Point3 row[kNetMax];
@@ -132,9 +132,9 @@ void drawPatchFaces(LocalDraw& draw, const PatchMesh& mesh, bool rev) {
   }
 }
 
-void patchBoundary(const FaceGrid& grid, const PatchSpec& spec, int side, std::vector<Point3>& out) {
+void patchBoundary(const FaceGrid& grid, const PatchParams& patch, int side, std::vector<Point3>& out) {
   PatchNet net;
-  makeNet(grid, spec, net);
+  makeNet(grid, patch, net);
   side = std::clamp(side, 0, 3);
   const int last = net.values - 1;
   out.clear();

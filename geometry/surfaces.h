@@ -23,7 +23,7 @@ enum class PatchKind : uint8_t {
   Spline,     // uniform bicubic B-spline over the grid widened to 8 x 8 (end rows and columns tripled)
 };
 
-struct PatchSpec {
+struct PatchParams {
   PatchKind kind = PatchKind::Bezier;
   int n = 1;     // segments per parameter step; clamped to 1..100 here
   int type = 0;  // Quadratic: the 3 x 3 part; Spline: the parameter range (as the cubic spline curve)
@@ -39,7 +39,7 @@ struct PatchMesh {
 
 // Computes the mesh of the patch: (steps + 1) x (steps + 1) points with steps = n, or for the spline
 // 1, 3, 3 or 5 times n by type. Parameters accumulate their step; the last value is the range's end.
-void buildPatchMesh(const FaceGrid& grid, const PatchSpec& spec, PatchMesh& mesh);
+void buildPatchMesh(const FaceGrid& grid, const PatchParams& patch, PatchMesh& mesh);
 
 // One quad (M[k][l], M[k][l+1], M[k+1][l+1], M[k+1][l]) per mesh cell, rows outer, columns inner;
 // rev reverses the point order of each. With rev false a patch whose grid runs along +X with the first
@@ -48,7 +48,7 @@ void drawPatchFaces(LocalDraw& draw, const PatchMesh& mesh, bool rev);
 
 // The boundary points of the patch's mesh. side (clamped to 0..3): 0 the first row, 1 the first
 // column, 2 the last row, 3 the last column, in increasing index order.
-void patchBoundary(const FaceGrid& grid, const PatchSpec& spec, int side, std::vector<Point3>& out);
+void patchBoundary(const FaceGrid& grid, const PatchParams& patch, int side, std::vector<Point3>& out);
 
 // Lines joining neighbouring points: from index 0 upward, or with backward from the last index down.
 void drawEdgeLines(LocalDraw& draw, const std::vector<Point3>& points, bool backward);

@@ -306,9 +306,9 @@ class WallBuilder {
 
 }  // namespace
 
-bool drawWallHole(LocalDraw& draw, const WallHole& spec) {
-  const Setup u = setUp(spec);
-  if (valid(spec)) WallBuilder(draw, spec, u).build();
+bool drawWallHole(LocalDraw& draw, const WallHole& hole) {
+  const Setup u = setUp(hole);
+  if (valid(hole)) WallBuilder(draw, hole, u).build();
   return u.lines != 0 && u.lines % 2 == 0;
 }
 

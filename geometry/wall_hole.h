@@ -41,6 +41,6 @@ struct WallHole {
 // cut there; parts of the window outside a partial wall are left out.
 //
 // Returns true when the lines kind asks to make the appended elements the selection (2, 4, 6).
-bool drawWallHole(LocalDraw& draw, const WallHole& spec);
+bool drawWallHole(LocalDraw& draw, const WallHole& hole);
 
 }  // namespace kubrix

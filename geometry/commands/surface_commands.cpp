@@ -97,10 +97,10 @@ void cmdGridCells(CommandCall& c) {
 
 // n, then the type for the patches that take one; k moves past them.
 template <PatchKind K>
-PatchSpec readPatch(CommandCall& c, size_t& k) {
-  PatchSpec spec{K, c.integer(k++), 0};
-  if constexpr (K != PatchKind::Bezier) spec.type = c.integer(k++);
-  return spec;
+PatchParams readPatch(CommandCall& c, size_t& k) {
+  PatchParams patch{K, c.integer(k++), 0};
+  if constexpr (K != PatchKind::Bezier) patch.type = c.integer(k++);
+  return patch;
 }
 
 // BEZFACE var, n, rev / 2BSFACE and 3BSFACE var, n, type, rev
@@ -109,10 +109,10 @@ void cmdPatch(CommandCall& c) {
   const int out = c.variable(1);
   if (out < 0) return c.logUndefinedOutput(true);
   size_t k = 2;
-  const PatchSpec spec = readPatch<K>(c, k);
+  const PatchParams patch = readPatch<K>(c, k);
   const bool rev = c.integer(k) != 0;
   thread_local PatchMesh mesh;
-  buildPatchMesh(c.engine().facePoints, spec, mesh);
+  buildPatchMesh(c.engine().facePoints, patch, mesh);
   LocalDraw draw(c.figures(), c.engine().matrix);
   drawPatchFaces(draw, mesh, rev);
   finish(c, out);
@@ -124,7 +124,7 @@ void cmdPatchEdge(CommandCall& c) {
   const int out = c.variable(1);
   if (out < 0) return c.logUndefinedOutput(true);
   size_t k = 2;
-  const PatchSpec spec = readPatch<K>(c, k);
+  const PatchParams patch = readPatch<K>(c, k);
   const int layer = c.integer(k), colour = c.integer(k + 1);
   const int dir = c.integer(k + 2), side = c.integer(k + 3), sel = c.integer(k + 4);
   FigureStore& store = c.figures();
@@ -133,7 +133,7 @@ void cmdPatchEdge(CommandCall& c) {
   store.colour = std::clamp(colour == -1 ? keptColour : colour, 1, 255);
   const size_t before = store.count();
   thread_local std::vector<Point3> boundary;
-  patchBoundary(c.engine().facePoints, spec, side, boundary);
+  patchBoundary(c.engine().facePoints, patch, side, boundary);
   LocalDraw draw(store, c.engine().matrix);
   drawEdgeLines(draw, boundary, dir != 0);
   store.layer = keptLayer;

@@ -1,4 +1,4 @@
-// The binary model formats beside the spec'd text formats: glTF 2.0 binary (.glb) through tinygltf
+// The binary model formats beside the text formats: glTF 2.0 binary (.glb) through tinygltf
 // and 3MF through lib3mf. Both carry layers and palette colours; both write what the figure store
 // holds in store order, without the deleted elements.
 #pragma once

@@ -88,8 +88,8 @@ TEST(HelpText, EveryBoundCommandHasAnEntry) {
 TEST(HelpText, EveryCommandEntryHasItsSyntaxAndAnExample) {
   const std::vector<Entry> all = entries(helpLines());
   for (const Keyword& k : kKeywords) {
-    const CommandSpec* spec = commandTable().find(k.name);
-    if (!spec) continue;
+    const CommandSpec* command = commandTable().find(k.name);
+    if (!command) continue;
     const std::string name(k.name);
     const Entry* entry = nullptr;
     std::string heading;
@@ -98,11 +98,11 @@ TEST(HelpText, EveryCommandEntryHasItsSyntaxAndAnExample) {
         if (!entry && headingKeyword(h) == name) entry = &e, heading = h;
     if (!entry) continue;  // reported by EveryBoundCommandHasAnEntry
 
-    const bool takesArguments = spec->usage.find(' ') != std::string_view::npos;
+    const bool takesArguments = command->usage.find(' ') != std::string_view::npos;
     const std::string arguments = heading.substr(std::string("■").size() + name.size());
     if (takesArguments)
       EXPECT_TRUE(startsWith(arguments, " ") && arguments.find_first_not_of(' ') != std::string::npos)
-          << "\"" << heading << "\": the heading shows no arguments (usage \"" << spec->usage << "\")";
+          << "\"" << heading << "\": the heading shows no arguments (usage \"" << command->usage << "\")";
     else
       EXPECT_TRUE(arguments.empty()) << "\"" << heading << "\": " << name << " takes no arguments";
 

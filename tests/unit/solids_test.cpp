@@ -224,8 +224,8 @@ TEST(Solids, TheCasesCoverEverySolidKeyword) {
     if (k.family != "solids") continue;
     ++solids;
     EXPECT_TRUE(covered.count(std::string(k.name))) << k.name;
-    const CommandSpec* spec = commandTable().find(k.name);
-    ASSERT_NE(spec, nullptr) << k.name;
+    const CommandSpec* command = commandTable().find(k.name);
+    ASSERT_NE(command, nullptr) << k.name;
   }
   EXPECT_EQ(solids, 73u);
   EXPECT_NE(commandTable().find("GETCYJ"), nullptr);
@@ -236,14 +236,14 @@ TEST(Solids, TheCasesCoverEverySolidKeyword) {
 TEST(Solids, CasesGiveEveryArgumentTheUsageNames) {
   for (const SolidCase& c : solidCases()) {
     const std::string kw = c.line.substr(0, c.line.find(' '));
-    const CommandSpec* spec = commandTable().find(kw);
-    ASSERT_NE(spec, nullptr);
+    const CommandSpec* command = commandTable().find(kw);
+    ASSERT_NE(command, nullptr);
     size_t words = 0;
-    for (char ch : spec->usage) words += ch == ' ';
+    for (char ch : command->usage) words += ch == ' ';
     size_t commas = 0;
     for (char ch : c.line) commas += ch == ',';
     // usage: keyword var args... rev; the case: keyword N, args... without rev
-    EXPECT_EQ(words, commas + 2) << kw << ": " << spec->usage;
+    EXPECT_EQ(words, commas + 2) << kw << ": " << command->usage;
   }
 }
 
