@@ -141,11 +141,7 @@ std::vector<Segment> segmentSet(const FigureStore& store, const Selection& sel) 
   // every line look at every other.
   std::vector<Point3> middles;
   middles.reserve(lines.count());
-  for (size_t i = 0; i < lines.count(); ++i) {
-    const Point3& a = lines.ends[2 * i];
-    const Point3& b = lines.ends[2 * i + 1];
-    middles.push_back({(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2});
-  }
+  for (size_t i = 0; i < lines.count(); ++i) middles.push_back(midpoint(lines.ends[2 * i], lines.ends[2 * i + 1]));
   PointIndex index;
   index.build(middles, tol);
   std::vector<uint8_t> kept(lines.count(), 0);

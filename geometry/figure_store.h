@@ -19,6 +19,10 @@ struct Point3 {
   double x = 0, y = 0, z = 0;
 };
 
+inline Point3 midpoint(const Point3& a, const Point3& b) {
+  return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+}
+
 struct FigureElement {
   bool live = true;
   int32_t kind = kKindLine;

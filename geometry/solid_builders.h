@@ -59,11 +59,6 @@ void chordFace(LocalDraw& d, const Point3& baseStart, const Point3& baseEnd, con
 void splitChordFace(LocalDraw& d, const Point3& baseStart, const Point3& baseEnd, const Point3& topStart,
                     const Point3& topEnd, const Point3& baseMid, const Point3& topMid, bool rev);
 
-// Midpoint of two local points.
-inline Point3 midpoint(const Point3& a, const Point3& b) {
-  return {(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
-}
-
 // Reusable point buffers of the solid builders (one set per thread), so a loop of solids does not
 // allocate on every line.
 std::vector<Point3>& solidBuffer(int slot);
